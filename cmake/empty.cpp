@@ -1,0 +1,1 @@
+// Placeholder source for targets whose sources have not landed yet.
