@@ -1,0 +1,246 @@
+#include "engine/numtext.h"
+
+#include <cfloat>
+#include <charconv>
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <limits>
+
+namespace fairstake {
+
+std::string SeparatorText(char32_t c) {
+    std::string out;
+    if (c < 0x80) {
+        out += static_cast<char>(c);
+    } else if (c < 0x800) {
+        out += static_cast<char>(0xC0 | (c >> 6));
+        out += static_cast<char>(0x80 | (c & 0x3F));
+    } else if (c < 0x10000) {
+        out += static_cast<char>(0xE0 | (c >> 12));
+        out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+        out += static_cast<char>(0x80 | (c & 0x3F));
+    } else {
+        out += static_cast<char>(0xF0 | (c >> 18));
+        out += static_cast<char>(0x80 | ((c >> 12) & 0x3F));
+        out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+        out += static_cast<char>(0x80 | (c & 0x3F));
+    }
+    return out;
+}
+
+std::string Trim(std::string_view text) {
+    auto isBlank = [](char c) { return static_cast<unsigned char>(c) <= 32; };
+    std::size_t first = 0;
+    std::size_t last = text.size();
+    while (first < last && isBlank(text[first])) ++first;
+    while (last > first && isBlank(text[last - 1])) --last;
+    return std::string(text.substr(first, last - first));
+}
+
+float StoreFloat(long double value) {
+    if (!std::isfinite(value)) throw ArithmeticFault("invalid floating point operation");
+    const float stored = static_cast<float>(value);
+    if (std::isinf(stored)) throw ArithmeticFault("floating point overflow");
+    return stored;
+}
+
+long double Divide(long double a, long double b) {
+    if (b == 0.0L) throw ArithmeticFault("division by zero");
+    const long double q = a / b;
+    if (!std::isfinite(q)) throw ArithmeticFault("floating point overflow");
+    return q;
+}
+
+namespace {
+
+// The value as 18 significant decimal digits and a decimal exponent:
+// value = 0.d1d2...d18 x 10^exponent.
+struct Decimal18 {
+    bool negative = false;
+    std::string digits; // exactly 18
+    int exponent = 0;
+};
+
+Decimal18 toDecimal18(long double value) {
+    char buf[64];
+    std::snprintf(buf, sizeof buf, "%.17Le", value);
+    Decimal18 d;
+    const char* p = buf;
+    if (*p == '-') {
+        d.negative = true;
+        ++p;
+    }
+    for (; *p && *p != 'e'; ++p)
+        if (*p >= '0' && *p <= '9') d.digits += *p;
+    int e = 0;
+    if (*p == 'e') e = std::atoi(p + 1);
+    d.exponent = e + 1;
+    return d;
+}
+
+// Rounds the decimal form to `decimals` places, half away from zero, and
+// writes it in fixed notation.
+std::string fixedFromDecimal(const Decimal18& d, int decimals, const std::string& sep) {
+    // m: the rounded value times 10^decimals, as a digit string.
+    const int kept = d.exponent + decimals;
+    std::string m;
+    if (kept >= static_cast<int>(d.digits.size())) {
+        m = d.digits + std::string(static_cast<std::size_t>(kept) - d.digits.size(), '0');
+    } else if (kept >= 0) {
+        m = d.digits.substr(0, static_cast<std::size_t>(kept));
+        if (d.digits[static_cast<std::size_t>(kept)] >= '5') {
+            int i = static_cast<int>(m.size()) - 1;
+            while (i >= 0 && m[static_cast<std::size_t>(i)] == '9') m[static_cast<std::size_t>(i--)] = '0';
+            if (i >= 0)
+                ++m[static_cast<std::size_t>(i)];
+            else
+                m.insert(m.begin(), '1');
+        }
+    }
+    while (m.size() > 1 && m[0] == '0') m.erase(0, 1);
+    if (m.size() < static_cast<std::size_t>(decimals) + 1)
+        m.insert(0, static_cast<std::size_t>(decimals) + 1 - m.size(), '0');
+    const std::size_t intLen = m.size() - static_cast<std::size_t>(decimals);
+    const bool zero = m.find_first_not_of('0') == std::string::npos;
+    std::string out = (d.negative && !zero) ? "-" : "";
+    out += m.substr(0, intLen);
+    if (decimals > 0) out += sep + m.substr(intLen);
+    return out;
+}
+
+std::string scientific(long double value, const std::string& sep) {
+    char buf[64];
+    std::snprintf(buf, sizeof buf, "%.14Le", value);
+    std::string s(buf);
+    const auto e = s.find('e');
+    std::string mantissa = s.substr(0, e);
+    const int exponent = std::atoi(s.c_str() + e + 1);
+    if (mantissa.find('.') != std::string::npos) {
+        while (!mantissa.empty() && mantissa.back() == '0') mantissa.pop_back();
+        if (!mantissa.empty() && mantissa.back() == '.') mantissa.pop_back();
+    }
+    const auto dot = mantissa.find('.');
+    if (dot != std::string::npos) mantissa.replace(dot, 1, sep);
+    return mantissa + "E" + std::to_string(exponent);
+}
+
+} // namespace
+
+std::string FormatFixed2(long double value, char32_t separator) {
+    if (!std::isfinite(value)) throw ArithmeticFault("invalid floating point operation");
+    const std::string sep = SeparatorText(separator);
+    // Beyond 18 whole digits the fixed form would invent digits: write it in
+    // scientific notation as the general form does.
+    if (std::fabs(value) >= 1e18L) return scientific(value, sep);
+    if (value == 0.0L) return "0" + sep + "00";
+    return fixedFromDecimal(toDecimal18(value), 2, sep);
+}
+
+std::string FormatWhole(long double value) {
+    if (!std::isfinite(value)) throw ArithmeticFault("invalid floating point operation");
+    const long double r = std::nearbyint(value); // the default rounding mode: halves to even
+    if (r >= 9223372036854775807.0L || r < -9223372036854775807.0L)
+        throw ArithmeticFault("integer overflow");
+    const long long whole = static_cast<long long>(r);
+    return std::to_string(whole);
+}
+
+std::string FormatGeneral(long double value, char32_t separator) {
+    if (!std::isfinite(value)) throw ArithmeticFault("invalid floating point operation");
+    const std::string sep = SeparatorText(separator);
+    if (value == 0.0L) return "0";
+    char buf[64];
+    std::snprintf(buf, sizeof buf, "%.14Le", value);
+    const char* e = std::strchr(buf, 'e');
+    const int exponent = std::atoi(e + 1);
+    if (exponent < -5 || exponent >= 15) return scientific(value, sep);
+    std::snprintf(buf, sizeof buf, "%.*Lf", 14 - exponent, value);
+    std::string s(buf);
+    if (s.find('.') != std::string::npos) {
+        while (s.back() == '0') s.pop_back();
+        if (s.back() == '.') s.pop_back();
+    }
+    const auto dot = s.find('.');
+    if (dot != std::string::npos) s.replace(dot, 1, sep);
+    if (s == "-0") s = "0";
+    return s;
+}
+
+std::optional<long double> ParseNumber(std::string_view text, char32_t separator) {
+    const std::string sep = SeparatorText(separator);
+    std::size_t i = 0;
+    const std::size_t n = text.size();
+    while (i < n && text[i] == ' ') ++i;
+    std::size_t end = n;
+    while (end > i && text[end - 1] == ' ') --end;
+
+    std::string ascii; // the number with '.' as separator, for from_chars
+    if (i < end && (text[i] == '+' || text[i] == '-')) {
+        if (text[i] == '-') ascii += '-';
+        ++i;
+    }
+    int mantissaDigits = 0;
+    while (i < end && text[i] >= '0' && text[i] <= '9') {
+        ascii += text[i++];
+        ++mantissaDigits;
+    }
+    if (i < end && text.substr(i, sep.size()) == sep) {
+        i += sep.size();
+        ascii += '.';
+        while (i < end && text[i] >= '0' && text[i] <= '9') {
+            ascii += text[i++];
+            ++mantissaDigits;
+        }
+    }
+    if (mantissaDigits == 0) return std::nullopt;
+    if (i < end && (text[i] == 'e' || text[i] == 'E')) {
+        ascii += 'e';
+        ++i;
+        if (i < end && (text[i] == '+' || text[i] == '-')) ascii += text[i++];
+        int expDigits = 0;
+        while (i < end && text[i] >= '0' && text[i] <= '9') {
+            ascii += text[i++];
+            ++expDigits;
+        }
+        if (expDigits == 0) return std::nullopt;
+    }
+    if (i != end) return std::nullopt;
+
+    long double value = 0;
+    const char* first = ascii.data();
+    if (*first == '-') ++first; // from_chars takes no '+', and the sign is put back below
+    const auto [ptr, ec] = std::from_chars(first, ascii.data() + ascii.size(), value);
+    if (ec != std::errc() || ptr != ascii.data() + ascii.size() || !std::isfinite(value)) return std::nullopt;
+    return ascii[0] == '-' ? -value : value;
+}
+
+long double TextToNumber(std::string_view text, char32_t separator) {
+    if (auto v = ParseNumber(text, separator)) return *v;
+    throw ConversionFault("'" + std::string(text) + "' is not a valid floating point value");
+}
+
+std::optional<std::int32_t> ParseInt32(std::string_view text) {
+    std::size_t i = 0;
+    while (i < text.size() && text[i] == ' ') ++i;
+    bool negative = false;
+    if (i < text.size() && (text[i] == '+' || text[i] == '-')) negative = text[i++] == '-';
+    if (i == text.size()) return std::nullopt;
+    long long value = 0;
+    for (; i < text.size(); ++i) {
+        if (text[i] < '0' || text[i] > '9') return std::nullopt;
+        value = value * 10 + (text[i] - '0');
+        if (value > 2147483648LL) return std::nullopt;
+    }
+    if (negative) value = -value;
+    if (value > std::numeric_limits<std::int32_t>::max()) return std::nullopt;
+    return static_cast<std::int32_t>(value);
+}
+
+std::int32_t TextToInt32(std::string_view text) {
+    if (auto v = ParseInt32(text)) return *v;
+    throw ConversionFault("'" + std::string(text) + "' is not a valid integer value");
+}
+
+} // namespace fairstake

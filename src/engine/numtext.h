@@ -11,18 +11,36 @@
 
 namespace fairstake {
 
-// Division by zero, overflow (also when a result is stored into a float) and
-// invalid operations.  Handlers catch it where their step list says they end.
-class ArithmeticFault : public std::runtime_error {
+// The program's own faults.  Handlers end silently on them (see guarded());
+// anything else is a bug and must not be swallowed.
+class Fault : public std::runtime_error {
 public:
     using std::runtime_error::runtime_error;
 };
 
-// A text that does not convert into a number.
-class ConversionFault : public std::runtime_error {
+// Division by zero, overflow (also when a result is stored into a float) and
+// invalid operations.
+class ArithmeticFault : public Fault {
 public:
-    using std::runtime_error::runtime_error;
+    using Fault::Fault;
 };
+
+// A text that does not convert into a number.
+class ConversionFault : public Fault {
+public:
+    using Fault::Fault;
+};
+
+// Runs one step of a handler; the program's own faults end it silently.
+// Returns false when the step ended on a fault.
+template <class Step> bool guarded(Step&& step) {
+    try {
+        step();
+        return true;
+    } catch (const Fault&) {
+        return false;
+    }
+}
 
 // The separator as UTF-8 text.
 std::string SeparatorText(char32_t separator);
