@@ -59,10 +59,10 @@ for s in 1 2; do
         "$src/background.svg" > "$tmp/backdrop.svg"
     svg "$tmp/backdrop.svg" "$s" "$tmp/backdrop$suffix.png"
 
-    for spec in "arrow_left 456 216 33 25" "arrow_right 488 216 33 25" "clear_strip 576 224 162 19" \
+    for picture in "arrow_left 456 216 33 25" "arrow_right 488 216 33 25" "clear_strip 576 224 162 19" \
                 "minimize 770 0 25 25" "under_scroll 112 361 190 25" "profits 304 323 297 65" \
                 "racetracks 624 325 89 65"; do
-        set -- $spec
+        set -- $picture
         overlay "$s" "$suffix" "$@"
         jpeg "$tmp/$1-flat.png" "$img/$1$suffix.jpg"
     done
