@@ -1,0 +1,277 @@
+#pragma once
+// The calculator window.
+//
+// How a keystroke travels: the user types into an odds box; QLineEdit::textChanged
+// runs txtCoteChange(i), which tidies the text (writing it back runs the same
+// handler again, nested), reads it into the bet slip (ParseOdds) and calls
+// HScroll1Change, the general recalculation entry.  That one runs the engine
+// (RunCalculation) on the slip, presses the quantity radio group again and
+// calculates once more.  After every engine operation showSlip() copies the
+// slip's texts (amounts, total line, profit, yield line, warning) into the
+// labels, so the labels always show exactly what the slip holds and the engine
+// reads its own figures back from the slip, never from a widget.
+//
+// Chains are deliberate: a text set from code runs the box's change handler, an
+// index set on a RadioGroup runs its click handler, a scroll bar position set
+// from code runs its change handler, and some handlers press buttons.  The order
+// of those steps is what the user sees, so signals are never blocked.
+//
+// One .cpp per role: layout (controls table, menu, tab order), oddsentry,
+// target (base amount), roundingcontrols, tools (shift, clear, refresh,
+// examples), startup (creation, currency, minimize, close, hover help).
+
+#include <QChar>
+#include <QMainWindow>
+#include <QMessageBox>
+#include <QString>
+#include <array>
+#include <functional>
+#include <vector>
+
+#include "engine/betslip.h"
+#include "engine/host.h"
+
+class QAction;
+class QCheckBox;
+class QComboBox;
+class QLabel;
+class QLineEdit;
+class QMenu;
+class QPushButton;
+class QRadioButton;
+class QScrollBar;
+
+namespace fairstake {
+class GlyphButton;
+class Marquee;
+class PictureBox;
+class RadioGroup;
+namespace web {
+class TfrmWWWProxy;
+}
+namespace help {
+class THelpRouter;
+}
+
+// Every message box of the window goes through here, so that tests can answer them.
+struct MessageRequest {
+    QMessageBox::Icon icon;
+    QString title;
+    QString text;
+    QMessageBox::StandardButtons buttons;
+};
+using MessageAnswerer = std::function<QMessageBox::StandardButton(QWidget* parent, const MessageRequest&)>;
+// Replaces the answerer (nullptr restores the real modal boxes); returns the previous one.
+MessageAnswerer setMessageAnswerer(MessageAnswerer answerer);
+QMessageBox::StandardButton AskUser(QWidget* parent, const MessageRequest& request);
+
+// One control of the window's design: what the layout loop builds.
+struct ControlSpec {
+    enum class Kind {
+        Label,
+        WrapLabel,
+        Edit,
+        Combo,
+        Button,
+        Glyph,
+        Picture,
+        HScroll,
+        VScroll,
+        Radio,
+        Check,
+        Group,
+        Ticker
+    };
+    const char* name;
+    Kind kind;
+    int x, y, w, h; // w or h 0: sized to the content
+    QString text;
+    const char* family; // nullptr: the window font
+    int pixelSize;      // 0: the window font's size
+    bool bold;
+    unsigned colour; // text colour 0xRRGGBB; kWindowText: the system's
+    int helpContext; // 0: none
+    static constexpr unsigned kWindowText = 0xFFFFFFFFu;
+};
+// The design table, in creation order (later entries lie above earlier ones).
+const std::vector<ControlSpec>& CalculatorControls();
+
+// Left edge of the window on a screen of the given width: centred, halves to
+// the even pixel, at the left edge on screens narrower than 801 pixels.
+int WindowLeft(int screenWidth);
+
+// The first character of the locale's decimal point.
+QChar LocaleDecimalSeparator();
+
+class TfrmJeuGagnant : public QMainWindow, public EngineHost {
+    Q_OBJECT
+public:
+    explicit TfrmJeuGagnant(QChar separator = LocaleDecimalSeparator(), QWidget* parent = nullptr);
+    ~TfrmJeuGagnant() override;
+
+    const BetSlip& slip() const { return slip_; }
+    QChar separator() const { return separator_; }
+    // The browser window stand-in the Internet links open; created after this window.
+    void setBrowserWindow(web::TfrmWWWProxy* browser) { browser_ = browser; }
+    int closeCount() const { return closeCount_; }
+
+    // Window size: the design client area under the menu bar.
+    static constexpr int kClientWidth = 794;
+    static constexpr int kClientHeight = 565;
+
+    // EngineHost
+    void ProcessPendingEvents() override;
+    void ShowInformation(const std::string& text) override;
+    void SetOddsText(int i, const std::string& text) override;
+
+    // Handlers, named after control and event.
+    void FormCreate();
+    void txtCoteChange(int i);
+    void Option1Click();
+    void comboStartersChange();
+    void Combo1Change(int i);
+    void Command1Click();
+    void Button1Click();
+    void HScroll1Change();
+    void Image1MouseDown(int x);
+    void Edit1Change();
+    void radioOptionsClick();
+    void radioupClick();
+    void radiodownClick();
+    void radiocenterClick();
+    void ScrollBar1Change();
+    void txtTenthsClick();
+    void txtArrondirChange();
+    void btnRounditupClick();
+    void imggaucheClick();
+    void imgDroiteClick();
+    void btnExampleClick();
+    void btnExample2Click();
+    void btnExample3Click();
+    void imgBlancMouseDown(int x);
+    void CmdrafraichirbidClick();
+    void cmdRafraichirClick();
+    void chkNomoreClick();
+    void imgMinimizeClick();
+    void E1Click();
+    void E2Click();
+    void U1Click();
+    void F1Click();
+    void imgracetracksClick();
+    void hoverOver(QWidget* control, QPoint pos);
+
+    // Writes a help text into the horse's balloon: width 193 first, then the caption.
+    void setHelpText(const QString& text);
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void buildLayout();
+    void buildMenu();
+    void setTabOrderChain();
+    void connectHandlers();
+    void showSlip();
+    void pullControls();
+    void runCalculation(Variant variant);
+    void pickQuantityAgain();
+    void runExample(int position, int playedItem, const std::vector<QString>& odds);
+    void refresh(Variant variant);
+    void setCurrency(const QString& sign);
+    void openLink(const QString& address);
+    void closeOddsStep(int i, const std::string& s);
+    void focusOddsBox(int i);
+    QLineEdit* oddsCell(int cell) const; // 1..13, the row of odds texts
+
+    BetSlip slip_;
+    QChar separator_;
+    QString separatorName_;
+    int closeCount_ = 0;
+    web::TfrmWWWProxy* browser_ = nullptr;
+    help::THelpRouter* helpRouter_ = nullptr;
+
+public:
+    // The controls, by design name.
+    QWidget* client = nullptr;
+    PictureBox* imgBig = nullptr;
+    QLabel* Label20 = nullptr;
+    PictureBox* imgMinimize = nullptr;
+    RadioGroup* Option1 = nullptr;
+    QLabel* Label2 = nullptr;
+    QComboBox* comboStarters = nullptr;
+    QPushButton* Button1 = nullptr;
+    QPushButton* Command1 = nullptr;
+    QPushButton* btnExample = nullptr;
+    QPushButton* btnExample2 = nullptr;
+    QPushButton* btnExample3 = nullptr;
+    std::array<QComboBox*, kSelections> Combo1_{};
+    std::array<QLineEdit*, kSelections> txtCote{};
+    std::array<QLabel*, kSelections> columnCaption{}; // Label4 .. Label12
+    std::array<QLabel*, kSelections> Label2_{};
+    QLabel* Label1 = nullptr;
+    QLabel* lblOdds = nullptr;
+    QLabel* Label16 = nullptr;
+    QLabel* Label3 = nullptr;
+    QLabel* lblYield = nullptr;
+    PictureBox* imggauche = nullptr;
+    PictureBox* imgDroite = nullptr;
+    QLabel* Label15 = nullptr;
+    QLabel* Label17 = nullptr;
+    PictureBox* imgBlanc = nullptr;
+    QLabel* Label13 = nullptr;
+    QLabel* lblDollar2 = nullptr;
+    QLineEdit* Edit1 = nullptr;
+    QScrollBar* HScroll1 = nullptr;
+    PictureBox* Image1 = nullptr;
+    QLabel* Label14 = nullptr;
+    PictureBox* imgprofits = nullptr;
+    QLabel* lblAmount_ie_Label4 = nullptr;
+    PictureBox* imgracetracks = nullptr;
+    QLabel* lblDansleRouge = nullptr;
+    RadioGroup* radioOptions = nullptr;
+    PictureBox* imageradio = nullptr;
+    QRadioButton* radioup = nullptr;
+    QRadioButton* radiodown = nullptr;
+    QRadioButton* radiocenter = nullptr;
+    QLineEdit* txtTenths = nullptr;
+    QScrollBar* ScrollBar1 = nullptr;
+    PictureBox* Image3 = nullptr;
+    QPushButton* btnRounditup = nullptr;
+    QLabel* lblDollar = nullptr;
+    QLineEdit* txtArrondir = nullptr;
+    QLabel* lblTotal_ex_Label19 = nullptr;
+    QLabel* lblAide = nullptr;
+    GlyphButton* Cmdrafraichirbid = nullptr;
+    GlyphButton* cmdRafraichir = nullptr;
+    QLabel* Label18 = nullptr;
+    QLabel* Label19 = nullptr;
+    Marquee* MarqueeFreeware = nullptr;
+    QCheckBox* chkNomore = nullptr;
+    QLabel* lblShow = nullptr;
+    PictureBox* imgNomore = nullptr;
+    QLineEdit* avantgauche = nullptr;
+    QLineEdit* txtGauche = nullptr;
+    QLineEdit* txtDroite = nullptr;
+    QLineEdit* apresdroite = nullptr;
+
+    // MainMenu1
+    QAction* E1 = nullptr;
+    QMenu* internet = nullptr;
+    QAction* homepage = nullptr;
+    QAction* latestversion = nullptr;
+    QMenu* I1 = nullptr;
+    QAction* drf = nullptr;
+    QAction* racingpost = nullptr;
+    QAction* paristurf = nullptr;
+    QAction* search = nullptr;
+    QMenu* H1 = nullptr;
+    QAction* M1 = nullptr;
+    QAction* Q1 = nullptr;
+    QAction* conctact = nullptr;
+    QMenu* Language1 = nullptr;
+    QAction* E2 = nullptr;
+    QAction* U1 = nullptr;
+    QAction* F1 = nullptr;
+};
+
+} // namespace fairstake

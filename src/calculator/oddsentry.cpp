@@ -1,0 +1,212 @@
+// Odds entry, the played count, the starters box and the runner numbers.
+
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+
+#include "calculator/frmjeugagnant.h"
+#include "components/radiogroup.h"
+#include "engine/engine.h"
+#include "engine/numtext.h"
+#include "help/hovertexts.h"
+
+namespace fairstake {
+
+namespace {
+
+std::string toStd(const QString& text) { return text.toStdString(); }
+QString fromStd(const std::string& text) { return QString::fromStdString(text); }
+
+// A refused focus ends a handler like any of the program's own faults.
+class FocusRefused : public Fault {
+public:
+    FocusRefused() : Fault("Cannot focus a disabled or invisible window") {}
+};
+
+void caretToEnd(QLineEdit* box) { box->setCursorPosition(static_cast<int>(box->text().size())); }
+
+} // namespace
+
+void TfrmJeuGagnant::focusOddsBox(int i) {
+    QLineEdit* box = txtCote[static_cast<std::size_t>(i - 1)];
+    if (!box->isEnabled() || !box->isVisible()) throw FocusRefused();
+    box->setFocus(Qt::OtherFocusReason);
+    caretToEnd(box);
+}
+
+void TfrmJeuGagnant::txtCoteChange(int i) {
+    QLineEdit* box = txtCote[static_cast<std::size_t>(i - 1)];
+    Selection& selection = slip_.selection(i);
+    guarded([&] {
+        selection.oddsText = toStd(box->text());
+
+        const QString trimmed = fromStd(Trim(toStd(box->text())));
+        if (trimmed != box->text()) box->setText(trimmed);
+        if (box->text().startsWith(u'/')) box->setText(QString());
+        if (box->text().startsWith(u',')) {
+            box->setText(QStringLiteral("0,"));
+            caretToEnd(box);
+        }
+        if (box->text().startsWith(u'.')) {
+            box->setText(QStringLiteral("0."));
+            caretToEnd(box);
+        }
+        selection.oddsText = toStd(box->text());
+
+        if (Trim(selection.oddsText).empty()) selection.shownAmount = kPlaceholder;
+        slip_.totalLine = kTotalAskRefresh;
+        showSlip();
+
+        std::string s = Trim(selection.oddsText);
+        if (s.empty()) return;
+
+        if (i >= 2) {
+            guarded([&] {
+                if (const auto blank = s.find(' '); blank != std::string::npos) {
+                    s.erase(blank, 1);
+                    box->setText(fromStd(s));
+                    caretToEnd(box);
+                }
+            });
+        }
+
+        const char32_t sep = slip_.separator;
+        const auto endsWithWrongSeparator = [&](char c) { return !s.empty() && s.back() == c && sep != char32_t(c); };
+        if (endsWithWrongSeparator(',') || endsWithWrongSeparator('.')) {
+            const std::string head = s.substr(0, s.size() - 1);
+            selection.oddsValue = ParseOdds(head, sep).value_or(0.0f);
+            box->setText(fromStd(head) + separator_);
+            caretToEnd(box);
+            HScroll1Change();
+            ProcessPendingEvents();
+            ShowOddsYield(slip_, toStd(box->text()));
+            showSlip();
+            return;
+        }
+
+        const std::string sepText = SeparatorText(sep);
+        if (s.size() >= sepText.size() && s.compare(s.size() - sepText.size(), sepText.size(), sepText) == 0)
+            s.erase(s.size() - sepText.size());
+        selection.oddsValue = ParseOdds(s, sep).value_or(0.0f);
+        closeOddsStep(i, s);
+    });
+    showSlip();
+}
+
+// The closing steps differ by box; the order is part of what the user sees
+// (which yield line wins, where the focus ends, whether totals are refreshed).
+void TfrmJeuGagnant::closeOddsStep(int i, const std::string&) {
+    QLineEdit* box = txtCote[static_cast<std::size_t>(i - 1)];
+    auto target = [&] { HScroll1Change(); };
+    auto events = [&] { ProcessPendingEvents(); };
+    auto yield = [&] {
+        ShowOddsYield(slip_, toStd(box->text()));
+        showSlip();
+    };
+    auto focus = [&] { focusOddsBox(i); };
+    auto refresh = [&] {
+        RefreshTotals(slip_);
+        showSlip();
+    };
+
+    switch (i) {
+    case 1: {
+        const QString text = box->text();
+        const qsizetype blank = text.indexOf(u' ');
+        if (blank > 0 && blank < text.size() - 1) {
+            QString joined = text;
+            joined.remove(blank, 1);
+            box->setText(joined);
+            caretToEnd(box);
+        }
+        target();
+        events();
+        yield();
+        refresh();
+        break;
+    }
+    case 2:
+    case 4:
+        target();
+        yield();
+        events();
+        focus();
+        refresh();
+        break;
+    case 3:
+        target();
+        events();
+        yield();
+        refresh();
+        break;
+    default:
+        target();
+        yield();
+        events();
+        focus();
+        break;
+    }
+}
+
+void TfrmJeuGagnant::Option1Click() {
+    const int index = Option1->itemIndex();
+    if (index < 0) return;
+    guarded([&] {
+        setHelpText(QString());
+        const int k = index + 1;
+        slip_.playedCount = k;
+        for (int i = 2; i <= kSelections; ++i) {
+            const bool active = i <= k;
+            slip_.selection(i).isActive = active;
+            QLineEdit* box = txtCote[static_cast<std::size_t>(i - 1)];
+            QPalette p = box->palette();
+            p.setColor(QPalette::Base, active ? palette().color(QPalette::Base) : QColor::fromRgb(0xC0C0C0));
+            box->setPalette(p);
+            box->setEnabled(active);
+        }
+
+        auto filled = [&](int i) { return !Trim(toStd(txtCote[static_cast<std::size_t>(i - 1)]->text())).empty(); };
+        bool ready = true;
+        if (k <= 4) {
+            for (int i = 1; i <= k; ++i) ready = ready && filled(i);
+        } else {
+            ready = filled(k);
+        }
+        if (!ready) return;
+        Command1->click();
+        Command1->click();
+    });
+}
+
+void TfrmJeuGagnant::comboStartersChange() {
+    guarded([&] {
+        for (std::size_t c = 0; c < Combo1_.size(); ++c) {
+            QComboBox* combo = Combo1_[c];
+            combo->clear();
+            combo->clearEditText();
+            const std::int32_t n = TextToInt32(toStd(comboStarters->currentText()));
+            QStringList items;
+            for (std::int32_t r = 1; r <= n; ++r) items << QString::number(r);
+            combo->addItems(items);
+            combo->setCurrentIndex(-1);
+            combo->setEditText(QStringLiteral("1 to ") + comboStarters->currentText());
+        }
+    });
+    slip_.startersCount = ParseInt32(toStd(comboStarters->currentText())).value_or(slip_.startersCount);
+}
+
+void TfrmJeuGagnant::Combo1Change(int i) {
+    QComboBox* combo = Combo1_[static_cast<std::size_t>(i - 1)];
+    QFont f = combo->font();
+    f.setPixelSize(16);
+    f.setBold(true);
+    combo->setFont(f);
+    slip_.selection(i).runnerNumber = toStd(combo->currentText());
+}
+
+void TfrmJeuGagnant::SetOddsText(int i, const std::string& text) {
+    txtCote[static_cast<std::size_t>(i - 1)]->setText(fromStd(text));
+}
+
+} // namespace fairstake

@@ -1,0 +1,330 @@
+// Creation of the window, the handler wiring, the slip-to-labels copy, hover
+// help, the currency sign, the minimize picture and the close command.
+
+#include <QAction>
+#include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QLocale>
+#include <QMenu>
+#include <QMenuBar>
+#include <QMouseEvent>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QScreen>
+#include <QScrollBar>
+#include <cmath>
+
+#include "calculator/frmjeugagnant.h"
+#include "components/glyphbutton.h"
+#include "components/marquee.h"
+#include "components/picturebox.h"
+#include "components/radiogroup.h"
+#include "engine/engine.h"
+#include "engine/numtext.h"
+#include "help/contexthelp.h"
+#include "help/helpmenu.h"
+#include "help/helprouter.h"
+#include "help/hovertexts.h"
+#include "web/links.h"
+#include "web/webproxy.h"
+
+namespace fairstake {
+
+namespace {
+
+MessageAnswerer& answerer() {
+    static MessageAnswerer instance;
+    return instance;
+}
+
+// The window's caption, the close question and the captions of the menu items
+// whose wording is the program's own.
+const QString kCaptionFirst = QStringLiteral("Fairstake");
+const QString kCaptionSecond = QStringLiteral(" - the dutching calculator");
+const QString kCloseQuestionFirst = QStringLiteral("Do you want to quit Fairstake?");
+const QString kCloseQuestionSecond = QStringLiteral("Nothing is kept: the odds and amounts on screen will be gone.");
+const QString kCloseTitle = QStringLiteral("Quit Fairstake");
+
+// The version the latest-version link asks about.
+const QString kVersionText = QStringLiteral("20");
+
+constexpr Qt::WindowFlags kTitleButtons = Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                                          Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint;
+
+} // namespace
+
+MessageAnswerer setMessageAnswerer(MessageAnswerer next) {
+    MessageAnswerer previous = std::move(answerer());
+    answerer() = std::move(next);
+    return previous;
+}
+
+QMessageBox::StandardButton AskUser(QWidget* parent, const MessageRequest& request) {
+    if (answerer()) return answerer()(parent, request);
+    QMessageBox box(request.icon, request.title, request.text, request.buttons, parent);
+    return static_cast<QMessageBox::StandardButton>(box.exec());
+}
+
+int WindowLeft(int screenWidth) {
+    if (screenWidth < 801) return 0;
+    return static_cast<int>(std::nearbyint((screenWidth - 800) / 2.0));
+}
+
+QChar LocaleDecimalSeparator() {
+    const QString point = QLocale::system().decimalPoint();
+    return point.isEmpty() ? QChar(u'.') : point.front();
+}
+
+TfrmJeuGagnant::TfrmJeuGagnant(QChar separator, QWidget* parent)
+    : QMainWindow(parent, kTitleButtons | Qt::WindowContextHelpButtonHint),
+      separator_(separator),
+      separatorName_(help::DecimalSeparatorName(separator)) {
+    setObjectName(QStringLiteral("frmJeuGagnant"));
+    setWindowTitle(QStringLiteral("Fairstake - VELCORA"));
+    slip_.separator = separator.unicode();
+    buildLayout();
+    connectHandlers();
+
+    try {
+        helpRouter_ = new help::THelpRouter(this);
+        helpRouter_->setParent(this);
+    } catch (const help::RouterError&) {
+        helpRouter_ = nullptr; // one router per application; a second window uses the first
+    }
+    help::ContextHelp::install(this, [this] { return bool(windowFlags() & Qt::WindowContextHelpButtonHint); });
+
+    FormCreate();
+}
+
+TfrmJeuGagnant::~TfrmJeuGagnant() = default;
+
+void TfrmJeuGagnant::connectHandlers() {
+    for (int i = 1; i <= kSelections; ++i) {
+        QLineEdit* box = txtCote[static_cast<std::size_t>(i - 1)];
+        connect(box, &QLineEdit::textChanged, this, [this, i] { txtCoteChange(i); });
+        QComboBox* combo = Combo1_[static_cast<std::size_t>(i - 1)];
+        // A runner picked from the list or typed by the user; the texts the
+        // starters box writes into the combos leave their font alone.
+        connect(combo, &QComboBox::activated, this, [this, i] { Combo1Change(i); });
+        connect(combo->lineEdit(), &QLineEdit::textEdited, this, [this, i] { Combo1Change(i); });
+    }
+    connect(Option1, &RadioGroup::clicked, this, &TfrmJeuGagnant::Option1Click);
+    connect(comboStarters, &QComboBox::editTextChanged, this, &TfrmJeuGagnant::comboStartersChange);
+    connect(Command1, &QPushButton::clicked, this, &TfrmJeuGagnant::Command1Click);
+    connect(Button1, &QPushButton::clicked, this, &TfrmJeuGagnant::Button1Click);
+    connect(HScroll1, &QScrollBar::valueChanged, this, &TfrmJeuGagnant::HScroll1Change);
+    connect(Image1, &PictureBox::mousePressed, this, [this](QPoint pos, Qt::MouseButton) { Image1MouseDown(pos.x()); });
+    connect(Edit1, &QLineEdit::textChanged, this, &TfrmJeuGagnant::Edit1Change);
+    connect(radioOptions, &RadioGroup::clicked, this, &TfrmJeuGagnant::radioOptionsClick);
+    connect(radioup, &QRadioButton::clicked, this, &TfrmJeuGagnant::radioupClick);
+    connect(radiodown, &QRadioButton::clicked, this, &TfrmJeuGagnant::radiodownClick);
+    connect(radiocenter, &QRadioButton::clicked, this, &TfrmJeuGagnant::radiocenterClick);
+    connect(ScrollBar1, &QScrollBar::valueChanged, this, &TfrmJeuGagnant::ScrollBar1Change);
+    connect(txtArrondir, &QLineEdit::textChanged, this, &TfrmJeuGagnant::txtArrondirChange);
+    connect(btnRounditup, &QPushButton::clicked, this, &TfrmJeuGagnant::btnRounditupClick);
+    connect(imggauche, &PictureBox::clicked, this, &TfrmJeuGagnant::imggaucheClick);
+    connect(imgDroite, &PictureBox::clicked, this, &TfrmJeuGagnant::imgDroiteClick);
+    connect(btnExample, &QPushButton::clicked, this, &TfrmJeuGagnant::btnExampleClick);
+    connect(btnExample2, &QPushButton::clicked, this, &TfrmJeuGagnant::btnExample2Click);
+    connect(btnExample3, &QPushButton::clicked, this, &TfrmJeuGagnant::btnExample3Click);
+    connect(imgBlanc, &PictureBox::mousePressed, this,
+            [this](QPoint pos, Qt::MouseButton) { imgBlancMouseDown(pos.x()); });
+    connect(Cmdrafraichirbid, &GlyphButton::clicked, this, &TfrmJeuGagnant::CmdrafraichirbidClick);
+    connect(cmdRafraichir, &GlyphButton::clicked, this, &TfrmJeuGagnant::cmdRafraichirClick);
+    connect(chkNomore, &QCheckBox::clicked, this, &TfrmJeuGagnant::chkNomoreClick);
+    connect(imgMinimize, &PictureBox::clicked, this, &TfrmJeuGagnant::imgMinimizeClick);
+    connect(imgracetracks, &PictureBox::clicked, this, &TfrmJeuGagnant::imgracetracksClick);
+
+    connect(E1, &QAction::triggered, this, &TfrmJeuGagnant::E1Click);
+    connect(E2, &QAction::triggered, this, &TfrmJeuGagnant::E2Click);
+    connect(U1, &QAction::triggered, this, &TfrmJeuGagnant::U1Click);
+    connect(F1, &QAction::triggered, this, &TfrmJeuGagnant::F1Click);
+    connect(homepage, &QAction::triggered, this, [this] { openLink(web::HomePageAddress()); });
+    connect(latestversion, &QAction::triggered, this,
+            [this] { openLink(web::LatestVersionAddress(kVersionText)); });
+    connect(drf, &QAction::triggered, this, [this] { openLink(web::DrfAddress()); });
+    connect(racingpost, &QAction::triggered, this, [this] { openLink(web::RacingPostAddress()); });
+    connect(paristurf, &QAction::triggered, this, [this] { openLink(web::ParisTurfAddress()); });
+    connect(search, &QAction::triggered, this, [this] { openLink(web::SearchAddress()); });
+    connect(M1, &QAction::triggered, this, [this] { help::ProgramHelp(this); });
+    connect(Q1, &QAction::triggered, this, [] { help::QuickHelp(); });
+    connect(conctact, &QAction::triggered, this, [] { help::ContactUs(); });
+}
+
+void TfrmJeuGagnant::FormCreate() {
+    guarded([&] {
+        E1->setText(QStringLiteral("&Quit"));
+        internet->setTitle(QStringLiteral("&Internet"));
+        homepage->setText(QStringLiteral("Fairstake home page"));
+        latestversion->setText(QStringLiteral("Look for the latest version"));
+        I1->setTitle(QStringLiteral("Racing sites"));
+        H1->setTitle(QStringLiteral("&Help"));
+        setWindowTitle(kCaptionFirst + QStringLiteral("®") + kCaptionSecond);
+
+        const QScreen* screen = QGuiApplication::primaryScreen();
+        const int screenWidth = screen ? screen->geometry().width() : 800;
+        move(WindowLeft(screenWidth), 0);
+        // The design's outer size is 800 x 620 with Windows' frame; here the
+        // client area keeps its design size and the frame is the window manager's.
+        setFixedSize(kClientWidth, kClientHeight + menuBar()->sizeHint().height());
+
+        Option1->setItemIndex(0);
+        imgBig->move(0, 0);
+        static constexpr int kOddsLeft[kSelections] = {80, 153, 228, 304, 376, 451, 525, 599, 674};
+        for (std::size_t c = 0; c < txtCote.size(); ++c) txtCote[c]->move(kOddsLeft[c], txtCote[c]->y());
+        Command1->move(240, Command1->y());
+        MarqueeFreeware->setText(help::TickerText());
+        MarqueeFreeware->activate();
+    });
+    guarded([&] { txtTenths->setText(QString::fromStdString(FormatGeneral(0.5L, slip_.separator))); });
+}
+
+void TfrmJeuGagnant::pullControls() {
+    for (int i = 1; i <= kSelections; ++i) {
+        Selection& s = slip_.selection(i);
+        s.oddsText = txtCote[static_cast<std::size_t>(i - 1)]->text().toStdString();
+        s.isActive = i == 1 || i <= slip_.playedCount;
+    }
+    slip_.displayMode = radioOptions->itemIndex() == 1 ? 1 : 0;
+    slip_.roundingMode = radioup->isChecked()     ? RoundingMode::Up
+                         : radiodown->isChecked() ? RoundingMode::Down
+                                                  : RoundingMode::ByValue;
+    slip_.roundingUnitText = txtArrondir->text().toStdString();
+}
+
+void TfrmJeuGagnant::showSlip() {
+    for (int i = 1; i <= kSelections; ++i) {
+        const Selection& s = slip_.selection(i);
+        QLabel* label = Label2_[static_cast<std::size_t>(i - 1)];
+        const QString text = QString::fromStdString(s.shownAmount);
+        const QColor colour = s.amountColour == AmountColour::Blue ? QColor(0x0000FF) : QColor(0xC0C0C0);
+        if (label->palette().color(QPalette::WindowText) != colour) {
+            QPalette p = label->palette();
+            p.setColor(QPalette::WindowText, colour);
+            label->setPalette(p);
+        }
+        if (label->text() != text) {
+            label->setText(text);
+            label->adjustSize();
+        }
+    }
+    auto show = [](QLabel* label, const std::string& text) {
+        const QString t = QString::fromStdString(text);
+        if (label->text() == t) return;
+        label->setText(t);
+        label->adjustSize();
+    };
+    show(lblTotal_ex_Label19, slip_.totalLine);
+    show(lblYield, slip_.yieldLine);
+    if (lblAmount_ie_Label4->text() != QString::fromStdString(slip_.profitText))
+        lblAmount_ie_Label4->setText(QString::fromStdString(slip_.profitText));
+    lblDansleRouge->setVisible(slip_.warningVisible);
+}
+
+void TfrmJeuGagnant::ProcessPendingEvents() {
+    showSlip();
+    QCoreApplication::processEvents();
+}
+
+void TfrmJeuGagnant::ShowInformation(const std::string& text) {
+    showSlip();
+    AskUser(this, {QMessageBox::Information, QString::fromLatin1(kInformationCaption), QString::fromStdString(text),
+                   QMessageBox::Ok});
+}
+
+void TfrmJeuGagnant::setHelpText(const QString& text) {
+    lblAide->setFixedWidth(193);
+    const QString shown = QString(text).replace(help::LineBreak(), QStringLiteral("\n"));
+    if (lblAide->text() == shown) return;
+    lblAide->setText(shown);
+    lblAide->setFixedHeight(shown.isEmpty() ? 0 : lblAide->heightForWidth(193));
+}
+
+void TfrmJeuGagnant::hoverOver(QWidget* control, QPoint pos) {
+    guarded([&] {
+        const QString name = control->objectName();
+        if (name.startsWith(QLatin1String("txtCote"))) {
+            setHelpText(help::OddsBoxText(name.mid(7).toInt(), separator_, separatorName_));
+        } else if (control == imgBlanc) {
+            if (const auto text = help::ClearStripText(pos.x()))
+                setHelpText(*text);
+            else
+                lblAide->setFixedWidth(193);
+        } else if (const QString text = help::HoverText(name); !text.isNull()) {
+            setHelpText(text);
+        }
+    });
+}
+
+bool TfrmJeuGagnant::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::MouseMove) {
+        if (auto* w = qobject_cast<QWidget*>(watched); w && w->parentWidget() == client)
+            hoverOver(w, static_cast<QMouseEvent*>(event)->position().toPoint());
+    } else if (event->type() == QEvent::MouseButtonPress && watched == txtTenths) {
+        // The tenths box only shows the threshold: a click hands the keys to its scroll bar.
+        QMetaObject::invokeMethod(this, &TfrmJeuGagnant::txtTenthsClick, Qt::QueuedConnection);
+    }
+    return QMainWindow::eventFilter(watched, event);
+}
+
+void TfrmJeuGagnant::chkNomoreClick() {
+    guarded([&] {
+        if (!chkNomore->isChecked())
+            imgNomore->move(354, 451);
+        else
+            imgNomore->move(860, imgNomore->y());
+        MarqueeFreeware->deactivate();
+        MarqueeFreeware->hide();
+        lblShow->hide();
+    });
+}
+
+void TfrmJeuGagnant::setCurrency(const QString& sign) {
+    for (QLabel* label : {lblDollar, lblDollar2}) {
+        label->setText(sign);
+        label->adjustSize();
+    }
+}
+
+void TfrmJeuGagnant::E2Click() { setCurrency(QStringLiteral("$")); }
+void TfrmJeuGagnant::U1Click() { setCurrency(QStringLiteral("£")); }
+void TfrmJeuGagnant::F1Click() { setCurrency(QStringLiteral("€")); }
+
+void TfrmJeuGagnant::imgMinimizeClick() {
+    guarded([&] {
+        const QPoint where = pos();
+        setWindowFlags((windowFlags() & ~Qt::WindowContextHelpButtonHint) | Qt::WindowMinimizeButtonHint);
+        move(where);
+        show(); // changing the flags re-creates the native window hidden
+        imgMinimize->hide();
+        QCoreApplication::processEvents();
+    });
+}
+
+void TfrmJeuGagnant::E1Click() {
+    const auto answer = AskUser(this, {QMessageBox::Question, kCloseTitle,
+                                       kCloseQuestionFirst + QStringLiteral("\r") + kCloseQuestionSecond,
+                                       QMessageBox::Ok | QMessageBox::Cancel});
+    if (answer != QMessageBox::Ok) return;
+    ++closeCount_;
+    close();
+    QCoreApplication::processEvents();
+    QCoreApplication::quit();
+    if (closeCount_ > 1) {
+        QApplication::beep();
+        close();
+    }
+}
+
+void TfrmJeuGagnant::openLink(const QString& address) {
+    guarded([&] {
+        if (browser_) web::OpenInBrowserWindow(*browser_, address);
+    });
+}
+
+void TfrmJeuGagnant::imgracetracksClick() { openLink(web::RacetrackLinksAddress()); }
+
+} // namespace fairstake

@@ -1,0 +1,67 @@
+// The base amount (target) scroll bar, the picture under it, the "Start at" box
+// and the two calculate buttons.
+
+#include <QLineEdit>
+#include <QScrollBar>
+
+#include "calculator/frmjeugagnant.h"
+#include "components/radiogroup.h"
+#include "engine/engine.h"
+#include "engine/numtext.h"
+#include "help/hovertexts.h"
+
+namespace fairstake {
+
+void TfrmJeuGagnant::runCalculation(Variant variant) {
+    pullControls();
+    RunCalculation(slip_, variant, *this);
+    showSlip();
+}
+
+void TfrmJeuGagnant::Command1Click() { runCalculation(Variant::Calculate); }
+void TfrmJeuGagnant::Button1Click() { runCalculation(Variant::Refresh); }
+
+// The quantity of horses picked again: one item lower, then back, each setting
+// running the quantity handler (for one horse: no item, then back).
+void TfrmJeuGagnant::pickQuantityAgain() {
+    const int current = Option1->itemIndex();
+    Option1->setItemIndex(current - 1);
+    Option1->setItemIndex(current);
+}
+
+void TfrmJeuGagnant::HScroll1Change() {
+    guarded([&] {
+        setHelpText(help::LossRecoveryText());
+        if (HScroll1->minimum() == 2) HScroll1->setMinimum(1);
+        const int n = slip_.playedCount;
+        if (Trim(txtCote[static_cast<std::size_t>(n - 1)]->text().toStdString()).empty()) return;
+        slip_.baseAmount = static_cast<float>(HScroll1->value());
+        runCalculation(Variant::Calculate);
+        ComputeTotalStake(slip_);
+        showSlip();
+        pickQuantityAgain();
+        runCalculation(Variant::Calculate);
+    });
+}
+
+void TfrmJeuGagnant::Image1MouseDown(int x) {
+    const int next = HScroll1->value() + (x <= 92 ? -1 : 1);
+    if (next < HScroll1->minimum() || next > HScroll1->maximum()) return;
+    HScroll1->setValue(next);
+}
+
+void TfrmJeuGagnant::Edit1Change() {
+    guarded([&] {
+        const QString trimmed = QString::fromStdString(Trim(Edit1->text().toStdString()));
+        if (trimmed != Edit1->text()) Edit1->setText(trimmed);
+        if (Edit1->text().isEmpty()) return;
+        const std::int32_t minimum = TextToInt32(Edit1->text().toStdString());
+        // The scroll bar refuses a minimum above its maximum.
+        if (minimum > HScroll1->maximum()) return;
+        // Raising the minimum above the position moves the position, which
+        // runs the recalculation.
+        HScroll1->setMinimum(minimum);
+    });
+}
+
+} // namespace fairstake

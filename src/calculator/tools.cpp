@@ -1,0 +1,111 @@
+// The smaller tools: shifting the odds, the CLEAR strip, the REFRESH buttons and
+// the worked examples.  They drive the window through its controls, so every
+// change handler runs exactly as when the user does the same by hand.
+
+#include <QApplication>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QScrollBar>
+
+#include "calculator/frmjeugagnant.h"
+#include "components/radiogroup.h"
+#include "engine/engine.h"
+#include "engine/numtext.h"
+
+namespace fairstake {
+
+namespace {
+
+constexpr int kRowCells = 13;
+constexpr int kAllNineItem = 8;
+
+} // namespace
+
+// The row of odds texts: two hidden cells on the left, the nine boxes, two on the right.
+QLineEdit* TfrmJeuGagnant::oddsCell(int cell) const {
+    switch (cell) {
+    case 1: return avantgauche;
+    case 2: return txtGauche;
+    case 12: return txtDroite;
+    case 13: return apresdroite;
+    default: return txtCote[static_cast<std::size_t>(cell - 3)];
+    }
+}
+
+void TfrmJeuGagnant::imggaucheClick() {
+    guarded([&] {
+        const int p = Option1->itemIndex();
+        Option1->setItemIndex(kAllNineItem);
+        for (int cell = 1; cell < kRowCells; ++cell) oddsCell(cell)->setText(oddsCell(cell + 1)->text());
+        oddsCell(kRowCells)->setText(QString());
+        Option1->setItemIndex(p);
+    });
+}
+
+void TfrmJeuGagnant::imgDroiteClick() {
+    guarded([&] {
+        const int p = Option1->itemIndex();
+        Option1->setItemIndex(kAllNineItem);
+        for (int cell = kRowCells; cell > 1; --cell) oddsCell(cell)->setText(oddsCell(cell - 1)->text());
+        oddsCell(1)->setText(QString());
+        Option1->setItemIndex(p);
+    });
+}
+
+void TfrmJeuGagnant::imgBlancMouseDown(int x) {
+    // Left edges of the strip's nine cells; x 0 and 1 lie before the first.
+    static constexpr int kCellLeft[kSelections] = {2, 17, 32, 50, 67, 85, 103, 123, 142};
+    int first = 0;
+    for (int k = kSelections; k >= 1; --k)
+        if (x >= kCellLeft[k - 1]) {
+            first = k;
+            break;
+        }
+    if (first == 0) return;
+    guarded([&] {
+        for (int i = first; i <= kSelections; ++i) txtCote[static_cast<std::size_t>(i - 1)]->setText(QString());
+    });
+}
+
+void TfrmJeuGagnant::refresh(Variant variant) {
+    guarded([&] {
+        const auto profit = ParseNumber(lblAmount_ie_Label4->text().toStdString(), slip_.separator);
+        if (!profit) return;
+        if (*profit <= 0) {
+            AskUser(this, {QMessageBox::NoIcon, QApplication::applicationDisplayName(),
+                           QStringLiteral("First, you must choose the amount you want to win!"), QMessageBox::Ok});
+            return;
+        }
+        HScroll1Change();
+        pickQuantityAgain();
+        (variant == Variant::Refresh ? Button1 : Command1)->click();
+        RefreshTotals(slip_);
+        showSlip();
+    });
+}
+
+void TfrmJeuGagnant::CmdrafraichirbidClick() { refresh(Variant::Refresh); }
+void TfrmJeuGagnant::cmdRafraichirClick() { refresh(Variant::Calculate); }
+
+void TfrmJeuGagnant::runExample(int position, int playedItem, const std::vector<QString>& odds) {
+    guarded([&] {
+        HScroll1->setValue(position);
+        Option1->setItemIndex(playedItem);
+        for (std::size_t i = 0; i < odds.size(); ++i) txtCote[i]->setText(odds[i]);
+        Command1->click();
+        btnRounditup->click();
+    });
+}
+
+void TfrmJeuGagnant::btnExampleClick() {
+    runExample(2, 3, {QStringLiteral("2"), QStringLiteral("4"), QStringLiteral("7"), QStringLiteral("12")});
+}
+
+void TfrmJeuGagnant::btnExample2Click() {
+    runExample(4, 3, {QStringLiteral("3/2"), QStringLiteral("4"), QStringLiteral("5"), QStringLiteral("8")});
+}
+
+void TfrmJeuGagnant::btnExample3Click() { runExample(4, 1, {QStringLiteral("3/2"), QStringLiteral("4")}); }
+
+} // namespace fairstake
