@@ -12,7 +12,7 @@ void roundStakes(BetSlip& slip, RoundingMode mode) {
         float unit = 0.0f;
         for (int i = 1; i <= slip.playedCount; ++i) {
             Selection& s = slip.selection(i);
-            if (s.shownAmount == kPlaceholder || s.shownAmount == kNone) s.shownAmount = "0";
+            if (s.shownAmount == kPlaceholder || s.shownAmount == kNone) s.shownAmount.assign(1, '0');
             const float amount = StoreFloat(TextToNumber(s.shownAmount, slip.separator));
             if (i == 1) {
                 unit = StoreFloat(TextToNumber(Trim(slip.roundingUnitText), slip.separator));
