@@ -317,6 +317,7 @@ void TfrmJeuGagnant::buildLayout() {
         }
         w->setMouseTracking(true);
         w->installEventFilter(this);
+        if (auto* combo = qobject_cast<QComboBox*>(w)) combo->lineEdit()->setAccessibleName(w->accessibleName());
     }
 
     auto find = [this](auto*& field, const char* name) {

@@ -1,0 +1,73 @@
+#pragma once
+
+#include <QFrame>
+#include <QPixmap>
+#include <QString>
+#include <QTimer>
+
+namespace fairstake {
+
+// A one-line ticker that scrolls its text from right to left, one step of
+// pixels per tick, once through and then again from the right edge.
+//
+// Each tick measures only the piece of text in view (the first character on
+// its own, the piece as a whole), draws it on an off-screen strip one line
+// high and copies the strip onto the band in one operation, so the band does
+// not flicker and a long text costs no more than a short one.  tick() is
+// public so that tests can step the ticker without a clock.
+class Marquee : public QFrame {
+    Q_OBJECT
+
+public:
+    explicit Marquee(QWidget* parent = nullptr);
+
+    // Characters below code 32 become blanks; an active ticker starts again
+    // from the right edge.
+    void setText(const QString& text);
+    QString text() const { return m_text; }
+
+    void setInterval(int milliseconds);
+    int interval() const { return m_timer.interval(); }
+    void setStep(int pixels) { m_step = pixels; }
+    int step() const { return m_step; }
+
+    // Starts the timer when the ticker is enabled and has text.
+    void activate();
+    // Stops the timer, forgets the scrolling state and paints the text statically.
+    void deactivate();
+    bool isActive() const { return m_active; }
+    bool isTimerRunning() const { return m_timer.isActive(); }
+
+    void tick();
+
+    // The scrolling state, for tests: left edge of the piece in view in client
+    // pixels, the 1-based index of the next character to bring in, the piece.
+    int scrollX() const { return m_x; }
+    int nextIndex() const { return m_nextIndex; }
+    QString pieceInView() const { return m_piece; }
+    bool isStarted() const { return m_started; }
+    // The vertical offset of the strip in the band.
+    int stripTop() const;
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void changeEvent(QEvent* event) override;
+
+private:
+    void initialise();
+    void updateTimer();
+    int lineHeight() const;
+
+    QString m_text;
+    QTimer m_timer;
+    QPixmap m_strip;
+    QString m_piece;
+    int m_step = 1;
+    int m_x = 0;
+    int m_nextIndex = 1;
+    bool m_active = false;
+    bool m_started = false;
+    bool m_busy = false;
+};
+
+} // namespace fairstake

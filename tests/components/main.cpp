@@ -1,0 +1,14 @@
+#include <QApplication>
+#include <QTest>
+
+#include "suites.h"
+
+int main(int argc, char** argv) {
+    QApplication app(argc, argv);
+    int failures = 0;
+    for (auto make : {makeRadioGroupTest, makePictureBoxTest, makeMarqueeTest}) {
+        auto suite = make();
+        failures += QTest::qExec(suite.get(), argc, argv);
+    }
+    return failures == 0 ? 0 : 1;
+}

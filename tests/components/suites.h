@@ -1,0 +1,9 @@
+#pragma once
+
+#include <QObject>
+#include <memory>
+
+// Each widget's test class lives in its own file; main runs them in turn.
+std::unique_ptr<QObject> makeRadioGroupTest();
+std::unique_ptr<QObject> makePictureBoxTest();
+std::unique_ptr<QObject> makeMarqueeTest();
