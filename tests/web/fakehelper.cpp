@@ -1,0 +1,25 @@
+// Stands in for fairstake-web in the proxy tests: appends "start <pid>", every
+// line it receives and finally "eof" to the file named by
+// FAIRSTAKE_FAKE_HELPER_LOG.  It answers "report" with an address report, as the
+// real helper does when the user has typed into the address box.
+
+#include <cstdlib>
+#include <fstream>
+#include <iostream>
+#include <string>
+#include <unistd.h>
+
+int main() {
+    const char* logName = std::getenv("FAIRSTAKE_FAKE_HELPER_LOG");
+    if (!logName) return 2;
+    auto log = [logName](const std::string& line) { std::ofstream(logName, std::ios::app) << line << '\n'; };
+    log("start " + std::to_string(getpid()));
+    std::cout << "ready" << std::endl;
+    std::string line;
+    while (std::getline(std::cin, line)) {
+        log(line);
+        if (line == "report") std::cout << "address typed by the user" << std::endl;
+    }
+    log("eof");
+    return 0;
+}
