@@ -106,7 +106,9 @@ void Marquee::tick() {
     painter.setPen(palette().color(QPalette::WindowText));
     painter.drawText(QPoint(m_x, metrics.ascent()), m_piece);
     painter.end();
-    update(contentsRect());
+    // Only the strip changes; the rest of the band keeps its background.
+    const QRect client = contentsRect();
+    update(QRect(client.left(), client.top() + stripTop(), client.width(), lineHeight()) & client);
     m_busy = false;
 }
 

@@ -6,7 +6,8 @@
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
     int failures = 0;
-    for (auto make : {makeRadioGroupTest, makePictureBoxTest, makeMarqueeTest}) {
+    for (auto make : {makeRadioGroupTest, makePictureBoxTest, makeMarqueeTest, makeGlyphButtonTest,
+                      makeBalloonHintTest}) {
         auto suite = make();
         failures += QTest::qExec(suite.get(), argc, argv);
     }

@@ -7,3 +7,5 @@
 std::unique_ptr<QObject> makeRadioGroupTest();
 std::unique_ptr<QObject> makePictureBoxTest();
 std::unique_ptr<QObject> makeMarqueeTest();
+std::unique_ptr<QObject> makeGlyphButtonTest();
+std::unique_ptr<QObject> makeBalloonHintTest();
