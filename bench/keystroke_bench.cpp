@@ -1,0 +1,85 @@
+// Google Benchmark over the real calculator window (offscreen): one keystroke
+// in an odds box with its whole chain of recalculations, one step of the
+// target scroll bar, one worked example.
+
+#include <QApplication>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QScrollBar>
+#include <QTest>
+#include <benchmark/benchmark.h>
+#include <memory>
+
+#include "calculator/frmjeugagnant.h"
+#include "components/radiogroup.h"
+
+using fairstake::TfrmJeuGagnant;
+
+namespace {
+
+TfrmJeuGagnant& window() {
+    static std::unique_ptr<TfrmJeuGagnant> w = [] {
+        auto created = std::make_unique<TfrmJeuGagnant>(QChar(u'.'));
+        created->show();
+        (void)QTest::qWaitForWindowExposed(created.get());
+        return created;
+    }();
+    return *w;
+}
+
+void play(TfrmJeuGagnant& w, int runners) {
+    QTest::mouseClick(w.Option1->button(runners - 1), Qt::LeftButton);
+    for (int i = 0; i < runners; ++i) w.txtCote[static_cast<std::size_t>(i)]->setText(QString::number(3 + 2 * i));
+}
+
+// Each iteration is two keystrokes in the last played box: a backspace and a
+// digit, so the box alternates between "1" and "15"-like texts and every
+// keystroke runs the full chain.
+void BM_OddsKeystroke(benchmark::State& state) {
+    TfrmJeuGagnant& w = window();
+    const int runners = static_cast<int>(state.range(0));
+    play(w, runners);
+    QLineEdit* box = w.txtCote[static_cast<std::size_t>(runners - 1)];
+    box->setFocus();
+    box->end(false);
+    for (auto _ : state) {
+        QTest::keyClick(box, Qt::Key_Backspace);
+        QTest::keyClick(box, '7');
+    }
+    state.SetItemsProcessed(2 * state.iterations());
+    state.SetLabel("items = keystrokes");
+}
+BENCHMARK(BM_OddsKeystroke)->Arg(1)->Arg(4)->Arg(9)->Unit(benchmark::kMicrosecond);
+
+void BM_TargetScrollStep(benchmark::State& state) {
+    TfrmJeuGagnant& w = window();
+    play(w, 9);
+    w.HScroll1->setValue(50);
+    bool up = true;
+    for (auto _ : state) {
+        w.HScroll1->triggerAction(up ? QAbstractSlider::SliderSingleStepAdd : QAbstractSlider::SliderSingleStepSub);
+        up = !up;
+    }
+    state.SetItemsProcessed(state.iterations());
+}
+BENCHMARK(BM_TargetScrollStep)->Unit(benchmark::kMicrosecond);
+
+void BM_WorkedExample(benchmark::State& state) {
+    TfrmJeuGagnant& w = window();
+    for (auto _ : state) w.btnExample->click();
+    state.SetItemsProcessed(state.iterations());
+}
+BENCHMARK(BM_WorkedExample)->Unit(benchmark::kMicrosecond);
+
+} // namespace
+
+int main(int argc, char** argv) {
+    qputenv("QT_QPA_PLATFORM", qgetenv("QT_QPA_PLATFORM").isEmpty() ? QByteArray("offscreen") : qgetenv("QT_QPA_PLATFORM"));
+    QApplication app(argc, argv);
+    fairstake::setMessageAnswerer([](QWidget*, const fairstake::MessageRequest&) { return QMessageBox::Ok; });
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}
