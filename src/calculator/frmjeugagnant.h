@@ -42,6 +42,7 @@ class QRadioButton;
 class QScrollBar;
 
 namespace fairstake {
+class BalloonHint;
 class GlyphButton;
 class Marquee;
 class PictureBox;
@@ -249,6 +250,8 @@ public:
     QCheckBox* chkNomore = nullptr;
     QLabel* lblShow = nullptr;
     PictureBox* imgNomore = nullptr;
+    // Shows the application's hints as balloons.
+    BalloonHint* zBalloon1 = nullptr;
     QLineEdit* avantgauche = nullptr;
     QLineEdit* txtGauche = nullptr;
     QLineEdit* txtDroite = nullptr;

@@ -3,6 +3,7 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QIcon>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QLabel>
@@ -18,6 +19,7 @@
 #include <cmath>
 
 #include "calculator/frmjeugagnant.h"
+#include "components/balloonhint.h"
 #include "components/glyphbutton.h"
 #include "components/marquee.h"
 #include "components/picturebox.h"
@@ -87,6 +89,12 @@ TfrmJeuGagnant::TfrmJeuGagnant(QChar separator, QWidget* parent)
     slip_.separator = separator.unicode();
     buildLayout();
     connectHandlers();
+
+    zBalloon1 = new BalloonHint(this);
+    zBalloon1->setObjectName(QStringLiteral("zBalloon1"));
+    zBalloon1->setApplicationTitle(QStringLiteral("Fairstake"));
+    zBalloon1->setPicture(QIcon(QStringLiteral(":/img/balloon_icon.png")).pixmap(QSize(32, 32), devicePixelRatio()));
+    zBalloon1->setHintMode(true);
 
     try {
         helpRouter_ = new help::THelpRouter(this);
