@@ -43,9 +43,12 @@ void BM_OddsKeystroke(benchmark::State& state) {
     QLineEdit* box = w.txtCote[static_cast<std::size_t>(runners - 1)];
     box->setFocus();
     box->end(false);
+    // After each key the event loop's turn, which paints what the key changed.
     for (auto _ : state) {
         QTest::keyClick(box, Qt::Key_Backspace);
+        QCoreApplication::processEvents();
         QTest::keyClick(box, '7');
+        QCoreApplication::processEvents();
     }
     state.SetItemsProcessed(2 * state.iterations());
     state.SetLabel("items = keystrokes");
@@ -59,6 +62,7 @@ void BM_TargetScrollStep(benchmark::State& state) {
     bool up = true;
     for (auto _ : state) {
         w.HScroll1->triggerAction(up ? QAbstractSlider::SliderSingleStepAdd : QAbstractSlider::SliderSingleStepSub);
+        QCoreApplication::processEvents();
         up = !up;
     }
     state.SetItemsProcessed(state.iterations());
@@ -67,7 +71,10 @@ BENCHMARK(BM_TargetScrollStep)->Unit(benchmark::kMicrosecond);
 
 void BM_WorkedExample(benchmark::State& state) {
     TfrmJeuGagnant& w = window();
-    for (auto _ : state) w.btnExample->click();
+    for (auto _ : state) {
+        w.btnExample->click();
+        QCoreApplication::processEvents();
+    }
     state.SetItemsProcessed(state.iterations());
 }
 BENCHMARK(BM_WorkedExample)->Unit(benchmark::kMicrosecond);

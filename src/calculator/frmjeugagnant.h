@@ -101,6 +101,9 @@ const std::vector<ControlSpec>& CalculatorControls();
 // the even pixel, at the left edge on screens narrower than 801 pixels.
 int WindowLeft(int screenWidth);
 
+// The size adjustSize gives a one-line plain label (no word wrap, no rich text).
+QSize FittedLabelSize(const QLabel* label);
+
 // The first character of the locale's decimal point.
 QChar LocaleDecimalSeparator();
 
@@ -166,6 +169,7 @@ public:
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
+    bool event(QEvent* event) override;
 
 private:
     void buildLayout();
@@ -188,6 +192,9 @@ private:
     QChar separator_;
     QString separatorName_;
     int closeCount_ = 0;
+    // Depth of ProcessPendingEvents, and whether a repaint waits for its end.
+    int paintDeferral_ = 0;
+    bool paintDeferred_ = false;
     web::TfrmWWWProxy* browser_ = nullptr;
     help::THelpRouter* helpRouter_ = nullptr;
 

@@ -203,6 +203,18 @@ void TfrmJeuGagnant::pullControls() {
     slip_.roundingUnitText = txtArrondir->text().toStdString();
 }
 
+QSize FittedLabelSize(const QLabel* label) {
+    // What adjustSize gives a one-line plain label, measured once instead of
+    // the three measurements of the label's size hints: the amounts change
+    // several times in every keystroke's chain.
+    const QFontMetrics metrics = label->fontMetrics();
+    const QRect text = metrics.boundingRect(QRect(0, 0, 2000, 2000), int(label->alignment() & ~Qt::AlignVertical_Mask), label->text());
+    const QMargins m = label->contentsMargins();
+    const int margin = 2 * label->margin();
+    return QSize(text.width() + margin + m.left() + m.right(), text.height() + margin + m.top() + m.bottom())
+        .expandedTo(label->minimumSize());
+}
+
 void TfrmJeuGagnant::showSlip() {
     for (int i = 1; i <= kSelections; ++i) {
         const Selection& s = slip_.selection(i);
@@ -216,14 +228,14 @@ void TfrmJeuGagnant::showSlip() {
         }
         if (label->text() != text) {
             label->setText(text);
-            label->adjustSize();
+            label->resize(FittedLabelSize(label));
         }
     }
     auto show = [](QLabel* label, const std::string& text) {
         const QString t = QString::fromStdString(text);
         if (label->text() == t) return;
         label->setText(t);
-        label->adjustSize();
+        label->resize(FittedLabelSize(label));
     };
     show(lblTotal_ex_Label19, slip_.totalLine);
     show(lblYield, slip_.yieldLine);
@@ -234,7 +246,27 @@ void TfrmJeuGagnant::showSlip() {
 
 void TfrmJeuGagnant::ProcessPendingEvents() {
     showSlip();
+    // Pending events run here, where the handler chains expect them; the
+    // window's own repaint waits for the end of the chain, so that a keystroke
+    // paints the window once instead of at every step (the steps are far
+    // quicker than a screen refresh: nobody could see them).
+    ++paintDeferral_;
     QCoreApplication::processEvents();
+    --paintDeferral_;
+    if (paintDeferral_ == 0 && paintDeferred_) {
+        paintDeferred_ = false;
+        QCoreApplication::postEvent(this, new QEvent(QEvent::UpdateRequest), Qt::LowEventPriority);
+    }
+}
+
+bool TfrmJeuGagnant::event(QEvent* event) {
+    // A modal box opened meanwhile runs its own loop: the window behind it
+    // must not wait for the chain.
+    if (event->type() == QEvent::UpdateRequest && paintDeferral_ > 0 && !QApplication::activeModalWidget()) {
+        paintDeferred_ = true;
+        return true;
+    }
+    return QMainWindow::event(event);
 }
 
 void TfrmJeuGagnant::ShowInformation(const std::string& text) {

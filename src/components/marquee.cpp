@@ -3,6 +3,9 @@
 #include <QEvent>
 #include <QFontMetrics>
 #include <QPainter>
+#include <QTextLayout>
+#include <algorithm>
+#include <cmath>
 
 namespace fairstake {
 
@@ -18,6 +21,7 @@ void Marquee::setText(const QString& text) {
     for (QChar& c : clean)
         if (c.unicode() < 32) c = u' ';
     m_text = clean;
+    m_textDrawing = QPixmap();
     if (m_active) {
         m_started = false;
         updateTimer();
@@ -48,6 +52,10 @@ void Marquee::updateTimer() {
 
 void Marquee::changeEvent(QEvent* event) {
     if (event->type() == QEvent::EnabledChange) updateTimer();
+    if (event->type() == QEvent::FontChange || event->type() == QEvent::PaletteChange) {
+        m_pieceWidth = -1;
+        m_textDrawing = QPixmap();
+    }
     QFrame::changeEvent(event);
 }
 
@@ -59,6 +67,61 @@ void Marquee::initialise() {
     m_x = contentsRect().width();
     m_nextIndex = 1;
     m_piece.clear();
+    m_pieceWidth = 0;
+}
+
+// The piece's width as a whole: its extent in the laid-out text, which is
+// what a tick copies; measured on its own only for a text too wide to draw.
+int Marquee::pieceWidth(const QFontMetrics& metrics) {
+    if (m_pieceWidth >= 0) return m_pieceWidth;
+    renderText(metrics);
+    if (m_textTooWide) {
+        m_pieceWidth = metrics.horizontalAdvance(m_piece);
+    } else {
+        const auto end = std::size_t(m_nextIndex - 1);
+        m_pieceWidth = m_boundaries[end] - m_boundaries[end - std::size_t(m_piece.size())];
+    }
+    return m_pieceWidth;
+}
+
+// Margin around a drawing, for glyphs that reach past their advance.
+namespace {
+constexpr int kOverhang = 4;
+}
+
+// The whole text is drawn once, with the position of every character
+// boundary; a tick copies the piece in view out of that drawing.
+void Marquee::renderText(const QFontMetrics& metrics) {
+    const qreal ratio = devicePixelRatioF();
+    if (!m_textDrawing.isNull() && m_textDrawing.devicePixelRatio() == ratio) return;
+    QTextLayout layout(m_text, font());
+    QTextOption option;
+    option.setWrapMode(QTextOption::NoWrap);
+    layout.setTextOption(option);
+    layout.beginLayout();
+    QTextLine line = layout.createLine();
+    if (line.isValid()) line.setLineWidth(std::min(metrics.horizontalAdvance(m_text) + 1, 1 << 24));
+    layout.endLayout();
+    m_boundaries.resize(m_text.size() + 1);
+    for (qsizetype i = 0; i <= m_text.size(); ++i)
+        m_boundaries[std::size_t(i)] = line.isValid() ? qRound(line.cursorToX(int(i))) : 0;
+    // Pixmaps stop at 32767 device pixels; a longer text is drawn piece by piece.
+    const int width = m_boundaries.back() + 2 * kOverhang;
+    if (width * ratio > 32767) {
+        m_textDrawing = QPixmap(1, 1);
+        m_textDrawing.setDevicePixelRatio(ratio);
+        m_textTooWide = true;
+        return;
+    }
+    m_textTooWide = false;
+    m_textDrawing = QPixmap(QSize(width, lineHeight()) * ratio);
+    m_textDrawing.setDevicePixelRatio(ratio);
+    // Copied over the strip's own background colour, so the drawing may be opaque.
+    m_textDrawing.fill(palette().color(QPalette::Window));
+    QPainter painter(&m_textDrawing);
+    painter.setPen(palette().color(QPalette::WindowText));
+    if (line.isValid()) line.draw(&painter, QPointF(kOverhang, metrics.ascent() - line.ascent()));
+    painter.end();
 }
 
 void Marquee::tick() {
@@ -87,11 +150,13 @@ void Marquee::tick() {
                 if (first + m_x > 0) break;
                 m_x += first;
                 m_piece.remove(0, 1);
+                m_pieceWidth = -1;
             }
         }
-        while (metrics.horizontalAdvance(m_piece) + m_x < clientWidth && m_nextIndex <= m_text.size()) {
+        while (pieceWidth(metrics) + m_x < clientWidth && m_nextIndex <= m_text.size()) {
             m_piece += m_text.at(m_nextIndex - 1);
             ++m_nextIndex;
+            m_pieceWidth = -1;
         }
         // The whole text has left on the left: start again from the right edge, this tick.
         if (m_nextIndex > m_text.size() && m_piece.isEmpty() && pass == 0) {
@@ -101,21 +166,33 @@ void Marquee::tick() {
         break;
     }
 
-    QPainter painter(&m_strip);
-    painter.setFont(font());
-    painter.setPen(palette().color(QPalette::WindowText));
-    painter.drawText(QPoint(m_x, metrics.ascent()), m_piece);
-    painter.end();
-    // Only the strip changes; the rest of the band keeps its background.
+    if (!m_piece.isEmpty()) {
+        renderText(metrics);
+        // The piece runs from character first to the one before next index.
+        const std::size_t first = std::size_t(m_nextIndex - 1 - m_piece.size());
+        const int from = m_boundaries[first];
+        const int to = m_boundaries[std::size_t(m_nextIndex - 1)];
+        QPainter painter(&m_strip);
+        if (m_textTooWide) {
+            painter.setFont(font());
+            painter.setPen(palette().color(QPalette::WindowText));
+            painter.drawText(QPoint(m_x, metrics.ascent()), m_piece);
+        } else {
+            painter.drawPixmap(QPointF(m_x - kOverhang, 0), m_textDrawing,
+                               QRectF(from * ratio, 0, (to - from + 2 * kOverhang) * ratio, m_textDrawing.height()));
+        }
+    }
+    // Only the strip changes; the rest of the band keeps its background.  Painted
+    // at once rather than through a posted update: no wake-up of the event loop.
     const QRect client = contentsRect();
-    update(QRect(client.left(), client.top() + stripTop(), client.width(), lineHeight()) & client);
+    repaint(QRect(client.left(), client.top() + stripTop(), client.width(), lineHeight()) & client);
     m_busy = false;
 }
 
 void Marquee::paintEvent(QPaintEvent* event) {
     QPainter painter(this);
     const QRect client = contentsRect();
-    painter.fillRect(client, palette().color(QPalette::Window));
+    painter.fillRect(client & event->rect(), palette().color(QPalette::Window));
     if (m_active && m_started && !m_strip.isNull()) {
         painter.drawPixmap(client.left(), client.top() + stripTop(), m_strip);
     } else if (!m_text.isEmpty()) {
@@ -127,7 +204,8 @@ void Marquee::paintEvent(QPaintEvent* event) {
         painter.drawText(QPoint(client.left(), client.top() + stripTop() + metrics.ascent()), m_text.left(length));
     }
     painter.end();
-    QFrame::paintEvent(event); // the border
+    // A tick repaints only the strip inside the border.
+    if (!client.contains(event->rect())) QFrame::paintEvent(event);
 }
 
 } // namespace fairstake

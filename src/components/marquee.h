@@ -1,9 +1,11 @@
 #pragma once
 
+#include <QFontMetrics>
 #include <QFrame>
 #include <QPixmap>
 #include <QString>
 #include <QTimer>
+#include <vector>
 
 namespace fairstake {
 
@@ -57,11 +59,19 @@ private:
     void initialise();
     void updateTimer();
     int lineHeight() const;
+    int pieceWidth(const QFontMetrics& metrics);
+    void renderText(const QFontMetrics& metrics);
 
     QString m_text;
     QTimer m_timer;
     QPixmap m_strip;
     QString m_piece;
+    // The piece's width is measured again only when the piece changes.
+    int m_pieceWidth = -1;
+    // The whole text drawn once, and the x of every character boundary in it.
+    QPixmap m_textDrawing;
+    std::vector<int> m_boundaries;
+    bool m_textTooWide = false;
     int m_step = 1;
     int m_x = 0;
     int m_nextIndex = 1;

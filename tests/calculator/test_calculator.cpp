@@ -113,6 +113,7 @@ private Q_SLOTS:
     void currencyMinimizeAndClose();
     void startersAndRunners();
     void tabOrder();
+    void keystrokePaintsOnceAndLabelsFit();
 };
 
 void TestCalculator::layoutFollowsTheDesignTable() {
@@ -644,6 +645,58 @@ void TestCalculator::tabOrder() {
     w->apresdroite->setFocus();
     QTest::keyClick(w->apresdroite, Qt::Key_Tab);
     QCOMPARE(QApplication::focusWidget(), w->Button1);
+}
+
+namespace {
+
+// Counts the paint events a widget receives.
+class PaintCounter : public QObject {
+public:
+    explicit PaintCounter(QWidget* watched) { watched->installEventFilter(this); }
+    int count = 0;
+
+protected:
+    bool eventFilter(QObject*, QEvent* event) override {
+        if (event->type() == QEvent::Paint) ++count;
+        return false;
+    }
+};
+
+} // namespace
+
+void TestCalculator::keystrokePaintsOnceAndLabelsFit() {
+    auto w = openWindow(QChar(u'.'));
+    QVERIFY(w);
+    w->show();
+    QVERIFY(QTest::qWaitForWindowExposed(w.get()));
+    pickHorses(*w, 9);
+    for (int i = 1; i <= 9; ++i) typeOdds(*w, i, QString::number(2 * i + 1));
+    QCoreApplication::processEvents();
+
+    // A keystroke's chain changes the amounts several times and lets pending
+    // events run at each step; the window is still painted once, after it,
+    // with the final figures.
+    PaintCounter amountPaints(w->Label2_[8]);
+    PaintCounter backgroundPaints(w->imgBig);
+    const QString before = w->Label2_[8]->text();
+    QTest::keyClick(w->txtCote[8], Qt::Key_Backspace);
+    QCOMPARE(amountPaints.count, 0);
+    QTRY_COMPARE(amountPaints.count, 1);
+    QCOMPARE(backgroundPaints.count, 1);
+    QVERIFY(w->Label2_[8]->text() != before);
+    QTest::keyClick(w->txtCote[8], '9');
+    QTRY_COMPARE(amountPaints.count, 2);
+    QCOMPARE(w->Label2_[8]->text(), before);
+
+    // The labels the chain writes are sized as adjustSize would size them.
+    for (QLabel* label : {w->Label2_[0], w->lblTotal_ex_Label19, w->lblYield, w->lblAmount_ie_Label4}) {
+        for (const QString& text : {QString(), QStringLiteral("none"), QStringLiteral("???"), QStringLiteral("1234.56"),
+                                    QStringLiteral("Total amount to bet (click the REFRESH button)"),
+                                    QStringLiteral("Odds of 4.50 will yield 5.50 for a $1 bet and 11.00 for a $2 bet")}) {
+            label->setText(text);
+            QCOMPARE(fairstake::FittedLabelSize(label), label->sizeHint());
+        }
+    }
 }
 
 QTEST_MAIN(TestCalculator)
