@@ -271,7 +271,11 @@ void BalloonHint::hintUnderPointerChanged() {
     m_lastControl = nullptr;
 }
 
-bool BalloonHint::eventFilter(QObject* watched, QEvent* event) {
+// The filter is installed on the whole application, so in the browser helper it
+// also sees Qt WebEngine's objects and events, which are built without RTTI as
+// Chromium is; UBSan's vptr check finds no type behind their vtables and would
+// stop on every call.  Only that check is off here, and only in this function.
+[[gnu::no_sanitize("vptr")]] bool BalloonHint::eventFilter(QObject* watched, QEvent* event) {
     if (!watched->isWidgetType()) return false;
     auto* widget = static_cast<QWidget*>(watched);
     switch (event->type()) {
