@@ -1,3 +1,9 @@
+# Installed layout: the program in bin/, its web helper (no command for users) in
+# libexec/fairstake/, its help file in share/fairstake/.  In the build tree all
+# three sit together in bin/ (CMAKE_RUNTIME_OUTPUT_DIRECTORY).
+set(FAIRSTAKE_INSTALL_HELPERDIR ${CMAKE_INSTALL_LIBEXECDIR}/fairstake)
+set(FAIRSTAKE_INSTALL_DATADIR ${CMAKE_INSTALL_DATADIR}/fairstake)
+
 # Warnings for every target of the project, through one interface target.
 add_library(fairstake_warnings INTERFACE)
 if(CMAKE_CXX_COMPILER_ID MATCHES "GNU|Clang")

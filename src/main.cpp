@@ -14,7 +14,7 @@ int main(int argc, char* argv[]) {
     for (int size : {16, 32, 48, 64, 128, 256})
         icon.addFile(QStringLiteral(":/icons/hicolor/%1x%1/apps/fairstake.png").arg(size));
     QApplication::setWindowIcon(icon);
-    QGuiApplication::setDesktopFileName(QStringLiteral("fairstake"));
+    QGuiApplication::setDesktopFileName(QStringLiteral("io.github.fairstake.Fairstake"));
     fairstake::help::setApplicationHelpFile(fairstake::help::InstalledHelpFile());
 
     fairstake::TfrmJeuGagnant calculator;

@@ -1,6 +1,7 @@
 #include "help/helpviewer.h"
 
 #include "help/helpfile.h"
+#include "paths/installedfiles.h"
 
 #include <QApplication>
 #include <QCoreApplication>
@@ -346,7 +347,8 @@ QString applicationHelpFile() {
 }
 
 QString InstalledHelpFile() {
-    return QDir(QCoreApplication::applicationDirPath()).absoluteFilePath(QStringLiteral("fairstake.hlp"));
+    return paths::FindShippedFile(QCoreApplication::applicationDirPath(), QStringLiteral("fairstake.hlp"),
+                                  paths::HelpFileDirs());
 }
 
 void setApplicationHelpHandler(HelpHandler handler) {

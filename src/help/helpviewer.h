@@ -42,7 +42,8 @@ inline quintptr MacroData(const QByteArray& macro) {
 // The application help file (an absolute path, set at start-up).
 void setApplicationHelpFile(const QString& file);
 QString applicationHelpFile();
-// "fairstake.hlp" beside the program, where the build and the installation put it.
+// "fairstake.hlp" beside the program (the build tree), else in the installed
+// share/fairstake/ (paths/installedfiles.h).
 QString InstalledHelpFile();
 
 // The application's help handler.  callHelp comes in true; a handler that has

@@ -1,9 +1,9 @@
 #include "web/webproxy.h"
 
+#include "paths/installedfiles.h"
 #include "web/protocol.h"
 
 #include <QCoreApplication>
-#include <QDir>
 #include <QProcess>
 
 namespace fairstake::web {
@@ -14,8 +14,10 @@ namespace {
 // this is killed.
 constexpr int kHelperEndMs = 3000;
 
+// Beside the program in the build tree, in libexec/fairstake/ when installed.
 QString DefaultHelperPath() {
-    return QDir(QCoreApplication::applicationDirPath()).filePath(QStringLiteral("fairstake-web"));
+    return paths::FindShippedFile(QCoreApplication::applicationDirPath(), QStringLiteral("fairstake-web"),
+                                  paths::WebHelperDirs(), paths::FileKind::Executable);
 }
 
 } // namespace
