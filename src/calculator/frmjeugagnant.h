@@ -11,6 +11,14 @@
 // labels, so the labels always show exactly what the slip holds and the engine
 // reads its own figures back from the slip, never from a widget.
 //
+// Within one chain the slip's texts change many times (the quantity pressed
+// again shows the stakes for one runner fewer, then for all again), and none
+// of those steps is ever painted.  The chain's handlers therefore open a
+// SlipBatch: showSlip() and setHelpText() only note what is to be shown, and
+// the labels take the slip's texts once, when the outermost batch ends, or
+// earlier where somebody could see them (a message box) or a step reads a
+// label back.
+//
 // Chains are deliberate: a text set from code runs the box's change handler, an
 // index set on a RadioGroup runs its click handler, a scroll bar position set
 // from code runs its change handler, and some handlers press buttons.  The order
@@ -25,7 +33,9 @@
 #include <QMessageBox>
 #include <QString>
 #include <array>
+#include <QHash>
 #include <functional>
+#include <optional>
 #include <vector>
 
 #include "engine/betslip.h"
@@ -164,6 +174,10 @@ public:
     void imgracetracksClick();
     void hoverOver(QWidget* control, QPoint pos);
 
+    // Brings the labels and the help text up to date with the slip now, within
+    // a chain's batch or not (before a message box, before a label is read).
+    void flushSlip();
+
     // Writes a help text into the horse's balloon: width 193 first, then the caption.
     void setHelpText(const QString& text);
 
@@ -176,7 +190,23 @@ private:
     void buildMenu();
     void setTabOrderChain();
     void connectHandlers();
+    // Within a batch: notes that the labels are behind the slip.  Otherwise
+    // copies the slip's texts into the labels at once.
     void showSlip();
+    void applySlip();
+    void applyHelpText(const QString& shown);
+    class SlipBatch {
+    public:
+        explicit SlipBatch(TfrmJeuGagnant& window) : window_(window) { ++window_.slipBatch_; }
+        ~SlipBatch() {
+            if (--window_.slipBatch_ == 0) window_.flushSlip();
+        }
+        SlipBatch(const SlipBatch&) = delete;
+        SlipBatch& operator=(const SlipBatch&) = delete;
+
+    private:
+        TfrmJeuGagnant& window_;
+    };
     void pullControls();
     void runCalculation(Variant variant);
     void pickQuantityAgain();
@@ -195,6 +225,12 @@ private:
     // Depth of ProcessPendingEvents, and whether a repaint waits for its end.
     int paintDeferral_ = 0;
     bool paintDeferred_ = false;
+    // Depth of the open SlipBatches; what waits for the outermost one's end.
+    int slipBatch_ = 0;
+    bool slipStale_ = false;
+    std::optional<QString> pendingHelp_;
+    // Heights of the help texts shown so far, at the help label's width and font.
+    QHash<QString, int> helpHeights_;
     web::TfrmWWWProxy* browser_ = nullptr;
     help::THelpRouter* helpRouter_ = nullptr;
 

@@ -36,6 +36,7 @@ void TfrmJeuGagnant::focusOddsBox(int i) {
 }
 
 void TfrmJeuGagnant::txtCoteChange(int i) {
+    SlipBatch batch(*this);
     QLineEdit* box = txtCote[static_cast<std::size_t>(i - 1)];
     Selection& selection = slip_.selection(i);
     guarded([&] {
@@ -152,6 +153,7 @@ void TfrmJeuGagnant::closeOddsStep(int i, const std::string&) {
 void TfrmJeuGagnant::Option1Click() {
     const int index = Option1->itemIndex();
     if (index < 0) return;
+    SlipBatch batch(*this);
     guarded([&] {
         setHelpText(QString());
         const int k = index + 1;

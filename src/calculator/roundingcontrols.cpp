@@ -13,6 +13,7 @@
 namespace fairstake {
 
 void TfrmJeuGagnant::radioOptionsClick() {
+    SlipBatch batch(*this);
     guarded([&] {
         setHelpText(help::DisplayModeText());
         runCalculation(Variant::Calculate);
@@ -51,6 +52,7 @@ void TfrmJeuGagnant::txtArrondirChange() {
 }
 
 void TfrmJeuGagnant::btnRounditupClick() {
+    SlipBatch batch(*this);
     pullControls();
     RoundStakes(slip_);
     showSlip();

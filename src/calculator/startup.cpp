@@ -65,6 +65,8 @@ MessageAnswerer setMessageAnswerer(MessageAnswerer next) {
 }
 
 QMessageBox::StandardButton AskUser(QWidget* parent, const MessageRequest& request) {
+    // The window behind the box shows the slip as it stands.
+    if (auto* calculator = qobject_cast<TfrmJeuGagnant*>(parent)) calculator->flushSlip();
     if (answerer()) return answerer()(parent, request);
     QMessageBox box(request.icon, request.title, request.text, request.buttons, parent);
     return static_cast<QMessageBox::StandardButton>(box.exec());
@@ -216,6 +218,26 @@ QSize FittedLabelSize(const QLabel* label) {
 }
 
 void TfrmJeuGagnant::showSlip() {
+    if (slipBatch_ > 0) {
+        slipStale_ = true;
+        return;
+    }
+    applySlip();
+}
+
+void TfrmJeuGagnant::flushSlip() {
+    if (slipStale_) {
+        slipStale_ = false;
+        applySlip();
+    }
+    if (pendingHelp_) {
+        const QString shown = std::move(*pendingHelp_);
+        pendingHelp_.reset();
+        applyHelpText(shown);
+    }
+}
+
+void TfrmJeuGagnant::applySlip() {
     for (int i = 1; i <= kSelections; ++i) {
         const Selection& s = slip_.selection(i);
         QLabel* label = Label2_[static_cast<std::size_t>(i - 1)];
@@ -260,6 +282,7 @@ void TfrmJeuGagnant::ProcessPendingEvents() {
 }
 
 bool TfrmJeuGagnant::event(QEvent* event) {
+    if (event->type() == QEvent::FontChange) helpHeights_.clear();
     // A modal box opened meanwhile runs its own loop: the window behind it
     // must not wait for the chain.
     if (event->type() == QEvent::UpdateRequest && paintDeferral_ > 0 && !QApplication::activeModalWidget()) {
@@ -277,10 +300,27 @@ void TfrmJeuGagnant::ShowInformation(const std::string& text) {
 
 void TfrmJeuGagnant::setHelpText(const QString& text) {
     lblAide->setFixedWidth(193);
-    const QString shown = QString(text).replace(help::LineBreak(), QStringLiteral("\n"));
+    QString shown = QString(text).replace(help::LineBreak(), QStringLiteral("\n"));
+    if (slipBatch_ > 0) {
+        pendingHelp_ = std::move(shown);
+        return;
+    }
+    pendingHelp_.reset();
+    applyHelpText(shown);
+}
+
+void TfrmJeuGagnant::applyHelpText(const QString& shown) {
     if (lblAide->text() == shown) return;
     lblAide->setText(shown);
-    lblAide->setFixedHeight(shown.isEmpty() ? 0 : lblAide->heightForWidth(193));
+    if (shown.isEmpty()) {
+        lblAide->setFixedHeight(0);
+        return;
+    }
+    // Wrapping a text to measure it is dear, and the same few texts come back
+    // at every keystroke.
+    auto known = helpHeights_.constFind(shown);
+    if (known == helpHeights_.cend()) known = helpHeights_.insert(shown, lblAide->heightForWidth(193));
+    lblAide->setFixedHeight(*known);
 }
 
 void TfrmJeuGagnant::hoverOver(QWidget* control, QPoint pos) {

@@ -2,6 +2,7 @@
 // and the two calculate buttons.
 
 #include <QLineEdit>
+#include <QScopeGuard>
 #include <QScrollBar>
 
 #include "calculator/frmjeugagnant.h"
@@ -13,6 +14,7 @@
 namespace fairstake {
 
 void TfrmJeuGagnant::runCalculation(Variant variant) {
+    SlipBatch batch(*this);
     pullControls();
     RunCalculation(slip_, variant, *this);
     showSlip();
@@ -23,13 +25,18 @@ void TfrmJeuGagnant::Button1Click() { runCalculation(Variant::Refresh); }
 
 // The quantity of horses picked again: one item lower, then back, each setting
 // running the quantity handler (for one horse: no item, then back).
+// The marks end where they began, so they are held meanwhile: nobody could see
+// them move, and the buttons are not repainted for nothing.
 void TfrmJeuGagnant::pickQuantityAgain() {
     const int current = Option1->itemIndex();
+    Option1->holdCheckMarks();
+    const auto release = qScopeGuard([this] { Option1->releaseCheckMarks(); });
     Option1->setItemIndex(current - 1);
     Option1->setItemIndex(current);
 }
 
 void TfrmJeuGagnant::HScroll1Change() {
+    SlipBatch batch(*this);
     guarded([&] {
         setHelpText(help::LossRecoveryText());
         if (HScroll1->minimum() == 2) HScroll1->setMinimum(1);

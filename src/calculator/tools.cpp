@@ -34,6 +34,7 @@ QLineEdit* TfrmJeuGagnant::oddsCell(int cell) const {
 }
 
 void TfrmJeuGagnant::imggaucheClick() {
+    SlipBatch batch(*this);
     guarded([&] {
         const int p = Option1->itemIndex();
         Option1->setItemIndex(kAllNineItem);
@@ -44,6 +45,7 @@ void TfrmJeuGagnant::imggaucheClick() {
 }
 
 void TfrmJeuGagnant::imgDroiteClick() {
+    SlipBatch batch(*this);
     guarded([&] {
         const int p = Option1->itemIndex();
         Option1->setItemIndex(kAllNineItem);
@@ -63,13 +65,16 @@ void TfrmJeuGagnant::imgBlancMouseDown(int x) {
             break;
         }
     if (first == 0) return;
+    SlipBatch batch(*this);
     guarded([&] {
         for (int i = first; i <= kSelections; ++i) txtCote[static_cast<std::size_t>(i - 1)]->setText(QString());
     });
 }
 
 void TfrmJeuGagnant::refresh(Variant variant) {
+    SlipBatch batch(*this);
     guarded([&] {
+        flushSlip(); // the profit is read back from its label
         const auto profit = ParseNumber(lblAmount_ie_Label4->text().toStdString(), slip_.separator);
         if (!profit) return;
         if (*profit <= 0) {
@@ -89,6 +94,7 @@ void TfrmJeuGagnant::CmdrafraichirbidClick() { refresh(Variant::Refresh); }
 void TfrmJeuGagnant::cmdRafraichirClick() { refresh(Variant::Calculate); }
 
 void TfrmJeuGagnant::runExample(int position, int playedItem, const std::vector<QString>& odds) {
+    SlipBatch batch(*this);
     guarded([&] {
         HScroll1->setValue(position);
         Option1->setItemIndex(playedItem);

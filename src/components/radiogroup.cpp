@@ -54,8 +54,20 @@ void RadioGroup::setItemIndex(int index) {
     if (index == m_index)
         return;
     m_index = index;
-    checkButtons(index);
+    if (m_marksHeld == 0)
+        checkButtons(index);
     Q_EMIT clicked();
+}
+
+void RadioGroup::releaseCheckMarks() {
+    if (m_marksHeld == 0 || --m_marksHeld > 0)
+        return;
+    const QRadioButton* checked = m_index >= 0 ? m_buttons.at(m_index) : nullptr;
+    for (const auto* b : m_buttons)
+        if (b->isChecked() != (b == checked)) {
+            checkButtons(m_index);
+            return;
+        }
 }
 
 // Brings the check marks in line with index without reacting to the toggles this

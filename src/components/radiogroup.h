@@ -43,6 +43,13 @@ public:
     // Out-of-range indexes clear the selection like -1 does.
     void setItemIndex(int index);
 
+    // While the check marks are held, setItemIndex() changes the index and
+    // emits clicked() as usual but leaves the buttons as they are; when the
+    // outermost hold is released they show the index as it is then.  A run of
+    // settings that ends where it began neither toggles nor repaints a button.
+    void holdCheckMarks() { ++m_marksHeld; }
+    void releaseCheckMarks();
+
     // The radio button of item i (nullptr when out of range); its objectName is
     // "<group objectName>_item<i>".
     QRadioButton* button(int i) const;
@@ -65,6 +72,7 @@ private:
     int m_columns = 1;
     int m_index = -1;
     bool m_updating = false;
+    int m_marksHeld = 0;
 };
 
 } // namespace fairstake

@@ -688,6 +688,18 @@ void TestCalculator::keystrokePaintsOnceAndLabelsFit() {
     QTRY_COMPARE(amountPaints.count, 2);
     QCOMPARE(w->Label2_[8]->text(), before);
 
+    // Within the chain the quantity is pressed again (its marks move to eight
+    // runners and back): its buttons are not repainted for that.
+    PaintCounter quantityPaints(w->Option1->button(8));
+    PaintCounter otherQuantityPaints(w->Option1->button(7));
+    QTest::keyClick(w->txtCote[8], Qt::Key_Backspace);
+    QTRY_COMPARE(amountPaints.count, 3);
+    QCOMPARE(w->Option1->itemIndex(), 8);
+    QVERIFY(w->Option1->button(8)->isChecked());
+    QVERIFY(!w->Option1->button(7)->isChecked());
+    QCOMPARE(quantityPaints.count, 0);
+    QCOMPARE(otherQuantityPaints.count, 0);
+
     // The labels the chain writes are sized as adjustSize would size them.
     for (QLabel* label : {w->Label2_[0], w->lblTotal_ex_Label19, w->lblYield, w->lblAmount_ie_Label4}) {
         for (const QString& text : {QString(), QStringLiteral("none"), QStringLiteral("???"), QStringLiteral("1234.56"),

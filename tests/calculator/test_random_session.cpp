@@ -161,7 +161,23 @@ private:
 };
 
 // Empty when what the window shows is coherent, else what is wrong.
+// The labels show exactly what the slip holds.
+QString labelsBehind(const TfrmJeuGagnant& w) {
+    const BetSlip& slip = w.slip();
+    for (int i = 1; i <= kSelections; ++i) {
+        const QString shown = w.Label2_[static_cast<std::size_t>(i - 1)]->text();
+        if (shown != QString::fromStdString(slip.selection(i).shownAmount))
+            return QStringLiteral("amount %1 shows '%2' for '%3'").arg(i).arg(shown, QString::fromStdString(slip.selection(i).shownAmount));
+    }
+    if (w.lblTotal_ex_Label19->text() != QString::fromStdString(slip.totalLine)) return QStringLiteral("total line behind the slip");
+    if (w.lblAmount_ie_Label4->text() != QString::fromStdString(slip.profitText)) return QStringLiteral("profit behind the slip");
+    if (w.lblYield->text() != QString::fromStdString(slip.yieldLine)) return QStringLiteral("yield line behind the slip");
+    if (w.lblDansleRouge->isVisibleTo(w.client) != slip.warningVisible) return QStringLiteral("warning behind the slip");
+    return {};
+}
+
 QString incoherence(const TfrmJeuGagnant& w) {
+    if (const QString behind = labelsBehind(w); !behind.isEmpty()) return behind;
     const char32_t sep = w.separator().unicode();
     auto bad = [](const QString& text) {
         return text.contains(QLatin1String("nan"), Qt::CaseInsensitive) ||
@@ -192,6 +208,9 @@ QString incoherence(const TfrmJeuGagnant& w) {
 
     const int played = w.Option1->itemIndex() + 1;
     if (played < 1) return QStringLiteral("no played count selected");
+    for (int i = 0; i < w.Option1->count(); ++i)
+        if (w.Option1->button(i)->isChecked() != (i == played - 1))
+            return QStringLiteral("quantity marks do not show %1 played").arg(played);
     for (int i = 0; i < kSelections; ++i)
         if (w.txtCote[static_cast<std::size_t>(i)]->isEnabled() != (i < played))
             return QStringLiteral("box %1 enabled state with %2 played").arg(i + 1).arg(played);
@@ -213,7 +232,11 @@ private Q_SLOTS:
         const quint32 seed = envNumber("FAIRSTAKE_SESSION_SEED", 20261207u) + (sep == u',' ? 1u : 0u);
         const quint32 actions = envNumber("FAIRSTAKE_SESSION_ACTIONS", 3000u);
         // Message boxes are answered as a user would: OK, and Cancel to quitting.
-        setMessageAnswerer([](QWidget*, const MessageRequest& r) {
+        // The window behind a box shows the slip as it stands.
+        QString behindBox;
+        setMessageAnswerer([&behindBox](QWidget* parent, const MessageRequest& r) {
+            if (const auto* calculator = qobject_cast<const TfrmJeuGagnant*>(parent); calculator && behindBox.isEmpty())
+                behindBox = labelsBehind(*calculator);
             return r.buttons.testFlag(QMessageBox::Cancel) ? QMessageBox::Cancel : QMessageBox::Ok;
         });
         TfrmJeuGagnant w(sep);
@@ -222,7 +245,7 @@ private Q_SLOTS:
         Session session(w, seed);
         for (quint32 n = 1; n <= actions; ++n) {
             session.act();
-            const QString problem = incoherence(w);
+            const QString problem = behindBox.isEmpty() ? incoherence(w) : QStringLiteral("behind a box: ") + behindBox;
             if (!problem.isEmpty())
                 QFAIL(qPrintable(QStringLiteral("seed %1, action %2 (%3): %4")
                                      .arg(seed)

@@ -73,6 +73,47 @@ private Q_SLOTS:
         QCOMPARE(checkedItems(g), QList<int>{2});
     }
 
+    void heldMarksFollowTheIndexOnRelease() {
+        QWidget window;
+        RadioGroup g(&window);
+        g.setItems(horses());
+        g.setItemIndex(4);
+        ClickLog log;
+        attach(g, log);
+
+        // Held: the index and clicked() as usual, the marks untouched, and a
+        // run that ends where it began toggles nothing at all.
+        QSignalSpy toggles(g.button(4), &QRadioButton::toggled);
+        g.holdCheckMarks();
+        g.holdCheckMarks();
+        g.setItemIndex(3);
+        g.setItemIndex(4);
+        QCOMPARE(log.indexes, (QList<int>{3, 4}));
+        QCOMPARE(log.checks, (QList<QList<int>>{{4}, {4}}));
+        g.releaseCheckMarks();
+        g.releaseCheckMarks();
+        QCOMPARE(toggles.count(), 0);
+        QCOMPARE(checkedItems(g), QList<int>{4});
+
+        // A run that ends elsewhere shows its end once the last hold goes.
+        g.holdCheckMarks();
+        g.holdCheckMarks();
+        g.setItemIndex(7);
+        g.releaseCheckMarks();
+        QCOMPARE(checkedItems(g), QList<int>{4});
+        g.releaseCheckMarks();
+        QCOMPARE(checkedItems(g), QList<int>{7});
+        g.holdCheckMarks();
+        g.setItemIndex(-1);
+        g.releaseCheckMarks();
+        QVERIFY(checkedItems(g).isEmpty());
+        QCOMPARE(log.indexes, (QList<int>{3, 4, 7, -1}));
+        // An unmatched release changes nothing.
+        g.releaseCheckMarks();
+        g.setItemIndex(2);
+        QCOMPARE(checkedItems(g), QList<int>{2});
+    }
+
     void indexFromMouse() {
         QWidget window;
         window.resize(800, 200);
