@@ -114,6 +114,11 @@ int WindowLeft(int screenWidth);
 // The size adjustSize gives a one-line plain label (no word wrap, no rich text).
 QSize FittedLabelSize(const QLabel* label);
 
+// Gives the application its icon (every size of the artwork) once the first
+// window has been painted, or a second after this call if it never is: the
+// window manager's icon is six pictures to decode, and the window comes first.
+void InstallApplicationIcon(QWidget* firstWindow);
+
 // The first character of the locale's decimal point.
 QChar LocaleDecimalSeparator();
 

@@ -14,6 +14,7 @@
 #include <QScrollBar>
 
 #include "calculator/frmjeugagnant.h"
+#include "components/artwork.h"
 #include "components/glyphbutton.h"
 #include "components/marquee.h"
 #include "components/picturebox.h"
@@ -257,16 +258,7 @@ QString accessibleDescriptionFor(const ControlSpec& s) {
 // A picture of the artwork at the screen's pixel density: the "@2x" drawing
 // where the device pixel ratio calls for it.
 QPixmap picture(const char* name, qreal ratio) {
-    const QString path = QStringLiteral(":/img/") + QLatin1String(name);
-    if (ratio > 1.0) {
-        const qsizetype dot = path.lastIndexOf(u'.');
-        QPixmap doubled(path.left(dot) + QStringLiteral("@2x") + path.mid(dot));
-        if (!doubled.isNull()) {
-            doubled.setDevicePixelRatio(2.0);
-            return doubled;
-        }
-    }
-    return QPixmap(path);
+    return ArtworkPixmap(QStringLiteral(":/img/") + QLatin1String(name), ratio);
 }
 
 } // namespace
@@ -400,7 +392,7 @@ void TfrmJeuGagnant::buildLayout() {
     imgprofits->setPicture(picture("profits.jpg", ratio));
     imgracetracks->setPicture(picture("racetracks.jpg", ratio));
     imgracetracks->setCursor(Qt::PointingHandCursor);
-    imageradio->setPicture(picture("radio_back.bmp", ratio));
+    imageradio->setPicture(picture("radio_back.png", ratio));
     imgNomore->setPicture(picture("nomore.jpg", ratio));
     imgMinimize->setCursor(Qt::PointingHandCursor);
     for (GlyphButton* refresh : {Cmdrafraichirbid, cmdRafraichir})
@@ -499,7 +491,7 @@ void TfrmJeuGagnant::buildLayout() {
 void TfrmJeuGagnant::buildMenu() {
     QMenuBar* bar = menuBar();
     bar->setObjectName(QStringLiteral("MainMenu1"));
-    auto image = [](const char* name) { return QIcon(QStringLiteral(":/img/%1.png").arg(QLatin1String(name))); };
+    auto image = [](const char* name) { return ArtworkIcon(QStringLiteral(":/img/%1.png").arg(QLatin1String(name))); };
     auto item = [&](QWidget* owner, const char* name, const QString& caption, const char* icon) {
         auto* action = new QAction(caption, owner);
         action->setObjectName(QString::fromLatin1(name));
@@ -520,7 +512,7 @@ void TfrmJeuGagnant::buildMenu() {
 
     // The menu bar shows top-level items by caption only; their images appear
     // where Qt shows images, in the drop-down menus.
-    E1 = item(bar, "E1", QString(), "menu_exit");
+    E1 = item(bar, "E1", QString(), nullptr);
     internet = submenu(bar, "internet", QString(), nullptr);
     homepage = item(internet, "homepage", QString(), "menu_home");
     latestversion = item(internet, "latestversion", QString(), "menu_latest");
@@ -543,7 +535,6 @@ void TfrmJeuGagnant::buildMenu() {
     E2->setCheckable(true);
     E2->setChecked(true);
     // Top-level items show no image in the bar.
-    E1->setIcon(QIcon());
     E1->setIconVisibleInMenu(false);
 }
 

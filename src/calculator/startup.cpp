@@ -16,9 +16,11 @@
 #include <QRadioButton>
 #include <QScreen>
 #include <QScrollBar>
+#include <QTimer>
 #include <cmath>
 
 #include "calculator/frmjeugagnant.h"
+#include "components/artwork.h"
 #include "components/balloonhint.h"
 #include "components/glyphbutton.h"
 #include "components/marquee.h"
@@ -72,6 +74,43 @@ QMessageBox::StandardButton AskUser(QWidget* parent, const MessageRequest& reque
     return static_cast<QMessageBox::StandardButton>(box.exec());
 }
 
+namespace {
+
+class IconAfterFirstPaint : public QObject {
+public:
+    explicit IconAfterFirstPaint(QWidget* window) : QObject(window) {
+        window->installEventFilter(this);
+        QTimer::singleShot(1000, this, &IconAfterFirstPaint::install);
+    }
+
+protected:
+    bool eventFilter(QObject*, QEvent* event) override {
+        // Queued: the paint and its flush to the screen finish first.
+        if (event->type() == QEvent::Paint && !queued_) {
+            queued_ = true;
+            QMetaObject::invokeMethod(this, &IconAfterFirstPaint::install, Qt::QueuedConnection);
+        }
+        return false;
+    }
+
+private:
+    void install() {
+        if (installed_) return;
+        installed_ = true;
+        QIcon icon;
+        for (int size : {16, 32, 48, 64, 128, 256})
+            icon.addPixmap(QPixmap::fromImage(ReadArtwork(QStringLiteral(":/icons/hicolor/%1x%1/apps/fairstake.png").arg(size))));
+        QApplication::setWindowIcon(icon);
+        deleteLater();
+    }
+    bool queued_ = false;
+    bool installed_ = false;
+};
+
+} // namespace
+
+void InstallApplicationIcon(QWidget* firstWindow) { new IconAfterFirstPaint(firstWindow); }
+
 int WindowLeft(int screenWidth) {
     if (screenWidth < 801) return 0;
     return static_cast<int>(std::nearbyint((screenWidth - 800) / 2.0));
@@ -95,7 +134,7 @@ TfrmJeuGagnant::TfrmJeuGagnant(QChar separator, QWidget* parent)
     zBalloon1 = new BalloonHint(this);
     zBalloon1->setObjectName(QStringLiteral("zBalloon1"));
     zBalloon1->setApplicationTitle(QStringLiteral("Fairstake"));
-    zBalloon1->setPicture(QIcon(QStringLiteral(":/img/balloon_icon.png")).pixmap(QSize(32, 32), devicePixelRatio()));
+    zBalloon1->setPicture(ArtworkPixmap(QStringLiteral(":/img/balloon_icon.png"), devicePixelRatio()));
     zBalloon1->setHintMode(true);
 
     try {

@@ -1,5 +1,6 @@
 #include "web/frmwww.h"
 
+#include "components/artwork.h"
 #include "components/glyphbutton.h"
 
 #include <QCursor>
@@ -51,7 +52,7 @@ GlyphButton* MakeGlyphButton(QWidget* parent, const QString& caption, const QStr
                              const QColor& hotTrack) {
     auto* button = new GlyphButton(parent);
     button->setText(caption);
-    button->setGlyph(QPixmap(picture));
+    button->setGlyph(ArtworkPixmap(picture, parent->devicePixelRatio()));
     button->setHotTrackColor(hotTrack);
     button->setCursor(Qt::ArrowCursor);
     return button;

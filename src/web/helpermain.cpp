@@ -3,6 +3,7 @@
 // and writes reports on stdout (web/protocol.h), and it ends when stdin ends:
 // when the calculator closes the channel, ends or is killed.
 
+#include "components/artwork.h"
 #include "components/balloonhint.h"
 #include "help/contexthelp.h"
 #include "help/helprouter.h"
@@ -54,7 +55,7 @@ int main(int argc, char** argv) {
     // The address box's hint shows as a balloon under the application title.
     fairstake::BalloonHint balloon;
     balloon.setApplicationTitle(QStringLiteral("Fairstake"));
-    balloon.setPicture(QIcon(QStringLiteral(":/img/balloon_icon.png")).pixmap(QSize(32, 32), window.devicePixelRatio()));
+    balloon.setPicture(fairstake::ArtworkPixmap(QStringLiteral(":/img/balloon_icon.png"), window.devicePixelRatio()));
     balloon.setHintMode(true);
     fairstake::help::THelpRouter router(&window);
     // The web window never loses its context-help button: requests are pop-ups.

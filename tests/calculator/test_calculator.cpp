@@ -3,6 +3,7 @@
 
 #include <QAccessible>
 #include <QAction>
+#include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QLabel>
@@ -114,6 +115,7 @@ private Q_SLOTS:
     void startersAndRunners();
     void tabOrder();
     void keystrokePaintsOnceAndLabelsFit();
+    void applicationIconAfterFirstPaint();
 };
 
 void TestCalculator::layoutFollowsTheDesignTable() {
@@ -709,6 +711,28 @@ void TestCalculator::keystrokePaintsOnceAndLabelsFit() {
             QCOMPARE(fairstake::FittedLabelSize(label), label->sizeHint());
         }
     }
+}
+
+void TestCalculator::applicationIconAfterFirstPaint() {
+    const QList<QSize> sizes = {QSize(16, 16), QSize(32, 32),   QSize(48, 48),
+                                QSize(64, 64), QSize(128, 128), QSize(256, 256)};
+    // The window is painted first; the icon follows at once.
+    QApplication::setWindowIcon(QIcon());
+    {
+        TfrmJeuGagnant w(u'.');
+        InstallApplicationIcon(&w);
+        QCoreApplication::processEvents();
+        QVERIFY(QApplication::windowIcon().isNull());
+        w.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&w));
+        QTRY_COMPARE_WITH_TIMEOUT(QApplication::windowIcon().availableSizes(), sizes, 500);
+        QCOMPARE(w.windowIcon().availableSizes(), sizes);
+    }
+    // A window that is never painted still gets it, a little later.
+    QApplication::setWindowIcon(QIcon());
+    TfrmJeuGagnant hidden(u'.');
+    InstallApplicationIcon(&hidden);
+    QTRY_COMPARE_WITH_TIMEOUT(QApplication::windowIcon().availableSizes(), sizes, 3000);
 }
 
 QTEST_MAIN(TestCalculator)

@@ -9,3 +9,4 @@ std::unique_ptr<QObject> makePictureBoxTest();
 std::unique_ptr<QObject> makeMarqueeTest();
 std::unique_ptr<QObject> makeGlyphButtonTest();
 std::unique_ptr<QObject> makeBalloonHintTest();
+std::unique_ptr<QObject> makeArtworkTest();
