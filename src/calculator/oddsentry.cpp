@@ -1,6 +1,7 @@
 // Odds entry, the played count, the starters box and the runner numbers.
 
 #include <QComboBox>
+#include <algorithm>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -23,6 +24,8 @@ class FocusRefused : public Fault {
 public:
     FocusRefused() : Fault("Cannot focus a disabled or invisible window") {}
 };
+
+constexpr std::int32_t kMostRunnersListed = 999;
 
 void caretToEnd(QLineEdit* box) { box->setCursorPosition(static_cast<int>(box->text().size())); }
 
@@ -188,8 +191,11 @@ void TfrmJeuGagnant::comboStartersChange() {
             combo->clear();
             combo->clearEditText();
             const std::int32_t n = TextToInt32(toStd(comboStarters->currentText()));
+            // No field is that large; a mistyped number of starters (a million
+            // and more) would otherwise freeze the window filling nine lists.
+            const std::int32_t listed = std::min(n, kMostRunnersListed);
             QStringList items;
-            for (std::int32_t r = 1; r <= n; ++r) items << QString::number(r);
+            for (std::int32_t r = 1; r <= listed; ++r) items << QString::number(r);
             combo->addItems(items);
             combo->setCurrentIndex(-1);
             combo->setEditText(QStringLiteral("1 to ") + comboStarters->currentText());

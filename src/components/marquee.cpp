@@ -133,16 +133,8 @@ void Marquee::tick() {
     }
     const QFontMetrics metrics(font());
     const int clientWidth = contentsRect().width();
-    const qreal ratio = devicePixelRatioF();
-    const QSize stripSize(clientWidth, lineHeight());
-    if (m_strip.isNull() || m_strip.deviceIndependentSize().toSize() != stripSize ||
-        m_strip.devicePixelRatio() != ratio) {
-        m_strip = QPixmap(stripSize * ratio);
-        m_strip.setDevicePixelRatio(ratio);
-    }
 
     for (int pass = 0; pass < 2; ++pass) {
-        m_strip.fill(palette().color(QPalette::Window));
         m_x -= m_step;
         if (m_x < 0) {
             while (!m_piece.isEmpty()) {
@@ -166,35 +158,54 @@ void Marquee::tick() {
         break;
     }
 
-    if (!m_piece.isEmpty()) {
-        renderText(metrics);
-        // The piece runs from character first to the one before next index.
-        const std::size_t first = std::size_t(m_nextIndex - 1 - m_piece.size());
-        const int from = m_boundaries[first];
-        const int to = m_boundaries[std::size_t(m_nextIndex - 1)];
-        QPainter painter(&m_strip);
-        if (m_textTooWide) {
-            painter.setFont(font());
-            painter.setPen(palette().color(QPalette::WindowText));
-            painter.drawText(QPoint(m_x, metrics.ascent()), m_piece);
-        } else {
-            painter.drawPixmap(QPointF(m_x - kOverhang, 0), m_textDrawing,
-                               QRectF(from * ratio, 0, (to - from + 2 * kOverhang) * ratio, m_textDrawing.height()));
-        }
-    }
+    if (!m_piece.isEmpty()) renderText(metrics);
     // Only the strip changes; the rest of the band keeps its background.  Painted
     // at once rather than through a posted update: no wake-up of the event loop.
-    const QRect client = contentsRect();
-    repaint(QRect(client.left(), client.top() + stripTop(), client.width(), lineHeight()) & client);
+    repaint(stripRect());
     m_busy = false;
+}
+
+QRect Marquee::stripRect() const {
+    const QRect client = contentsRect();
+    return QRect(client.left(), client.top() + stripTop(), client.width(), lineHeight()) & client;
+}
+
+// The piece in view, copied straight out of the drawing of the whole text onto
+// the band (the window's backing store is the off-screen buffer), cut to the
+// client area.
+void Marquee::drawPiece(QPainter& painter) {
+    const QRect strip = stripRect();
+    if (m_textTooWide) {
+        const QFontMetrics metrics(font());
+        painter.save();
+        painter.setClipRect(strip);
+        painter.setFont(font());
+        painter.setPen(palette().color(QPalette::WindowText));
+        painter.drawText(QPoint(strip.left() + m_x, strip.top() + metrics.ascent()), m_piece);
+        painter.restore();
+        return;
+    }
+    // The piece runs from character first to the one before next index; text
+    // position t lies at t + kOverhang in the drawing and at m_x + t - from on
+    // the strip, and its glyphs may reach kOverhang pixels past either end.
+    const std::size_t first = std::size_t(m_nextIndex - 1 - m_piece.size());
+    const int from = m_boundaries[first];
+    const int to = m_boundaries[std::size_t(m_nextIndex - 1)];
+    const QRect target =
+        QRect(strip.left() + m_x - kOverhang, strip.top(), to - from + 2 * kOverhang, strip.height()) & strip;
+    if (target.isEmpty()) return;
+    const qreal ratio = m_textDrawing.devicePixelRatio();
+    const int sourceLeft = from + kOverhang + (target.left() - strip.left() - m_x);
+    painter.drawPixmap(target, m_textDrawing,
+                       QRectF(sourceLeft * ratio, 0, target.width() * ratio, target.height() * ratio));
 }
 
 void Marquee::paintEvent(QPaintEvent* event) {
     QPainter painter(this);
     const QRect client = contentsRect();
     painter.fillRect(client & event->rect(), palette().color(QPalette::Window));
-    if (m_active && m_started && !m_strip.isNull()) {
-        painter.drawPixmap(client.left(), client.top() + stripTop(), m_strip);
+    if (m_active && m_started) {
+        if (!m_piece.isEmpty()) drawPiece(painter);
     } else if (!m_text.isEmpty()) {
         // Static: the shortest beginning of the text that reaches the client width.
         const QFontMetrics metrics(font());

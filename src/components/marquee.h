@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QFontMetrics>
+#include <QPainter>
 #include <QFrame>
 #include <QPixmap>
 #include <QString>
@@ -13,8 +14,8 @@ namespace fairstake {
 // pixels per tick, once through and then again from the right edge.
 //
 // Each tick measures only the piece of text in view (the first character on
-// its own, the piece as a whole), draws it on an off-screen strip one line
-// high and copies the strip onto the band in one operation, so the band does
+// its own, the piece as a whole) and repaints the one-line strip at once, the
+// piece copied out of a drawing of the whole text made once, so the band does
 // not flicker and a long text costs no more than a short one.  tick() is
 // public so that tests can step the ticker without a clock.
 class Marquee : public QFrame {
@@ -61,10 +62,11 @@ private:
     int lineHeight() const;
     int pieceWidth(const QFontMetrics& metrics);
     void renderText(const QFontMetrics& metrics);
+    QRect stripRect() const;
+    void drawPiece(QPainter& painter);
 
     QString m_text;
     QTimer m_timer;
-    QPixmap m_strip;
     QString m_piece;
     // The piece's width is measured again only when the piece changes.
     int m_pieceWidth = -1;

@@ -632,6 +632,18 @@ void TestCalculator::startersAndRunners() {
     QTest::keyClicks(w->Combo1_[1], QStringLiteral("7"));
     QVERIFY(w->Combo1_[1]->font().bold());
     QCOMPARE(w->Combo1_[1]->font().pixelSize(), 16);
+
+    // A number of starters typed far too large lists no more than 999 runners
+    // (nine lists of millions would freeze the window); the text says what was typed.
+    w->comboStarters->setFocus();
+    w->comboStarters->lineEdit()->selectAll();
+    QTest::keyClicks(w->comboStarters, QStringLiteral("2000000000"));
+    for (QComboBox* combo : w->Combo1_) {
+        QCOMPARE(combo->count(), 999);
+        QCOMPARE(combo->itemText(998), QStringLiteral("999"));
+        QCOMPARE(combo->currentText(), QStringLiteral("1 to 2000000000"));
+    }
+    QCOMPARE(w->slip().startersCount, 2000000000);
 }
 
 void TestCalculator::tabOrder() {
