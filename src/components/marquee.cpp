@@ -1,5 +1,6 @@
 #include "components/marquee.h"
 
+#include <QBackingStore>
 #include <QEvent>
 #include <QFontMetrics>
 #include <QPainter>
@@ -161,8 +162,53 @@ void Marquee::tick() {
     if (!m_piece.isEmpty()) renderText(metrics);
     // Only the strip changes; the rest of the band keeps its background.  Painted
     // at once rather than through a posted update: no wake-up of the event loop.
-    repaint(stripRect());
+    if (!showOnScreen()) repaint(stripRect());
     m_busy = false;
+}
+
+// Where the window system allows it, the strip goes straight to the screen
+// from the drawing kept in the display server, and the window's backing store
+// gets the same strip (for the window system's own redraws of the window)
+// without being handed over: no wait on the server, no image sent each tick.
+bool Marquee::showOnScreen() {
+    const qreal ratio = devicePixelRatioF();
+    if (m_textTooWide || !isVisible() || ratio != std::floor(ratio)) return false;
+    QWidget* top = window();
+    if (!m_screenTried || m_screenWindow != top->internalWinId()) {
+        m_screenTried = true;
+        m_screenWindow = top->internalWinId();
+        m_screen = ScreenStrip::create(this);
+        m_screenPicture = 0;
+    }
+    QBackingStore* store = top->backingStore();
+    if (!m_screen || !store) return false;
+
+    const QRect strip = stripRect();
+    const QPoint offset = mapTo(top, QPoint(0, 0));
+    const QRegion region(strip.translated(offset));
+    store->beginPaint(region);
+    {
+        QPainter painter(store->paintDevice());
+        painter.translate(offset);
+        painter.fillRect(strip, palette().color(QPalette::Window));
+        if (!m_piece.isEmpty()) drawPiece(painter);
+    }
+    store->endPaint();
+
+    QRect target;
+    int sourceLeft = 0;
+    const int r = int(ratio);
+    if (!m_piece.isEmpty() && pieceGeometry(target, sourceLeft)) {
+        if (m_screenPicture != m_textDrawing.cacheKey()) {
+            m_screen->setPicture(m_textDrawing.toImage());
+            m_screenPicture = m_textDrawing.cacheKey();
+        }
+    } else {
+        target = QRect();
+    }
+    m_screen->show(QRect((strip.topLeft() + offset) * r, strip.size() * r), palette().color(QPalette::Window),
+                   QRect(sourceLeft * r, 0, target.width() * r, target.height() * r), (target.topLeft() + offset) * r);
+    return true;
 }
 
 QRect Marquee::stripRect() const {
@@ -185,19 +231,27 @@ void Marquee::drawPiece(QPainter& painter) {
         painter.restore();
         return;
     }
-    // The piece runs from character first to the one before next index; text
-    // position t lies at t + kOverhang in the drawing and at m_x + t - from on
-    // the strip, and its glyphs may reach kOverhang pixels past either end.
+    QRect target;
+    int sourceLeft = 0;
+    if (!pieceGeometry(target, sourceLeft)) return;
+    const qreal ratio = m_textDrawing.devicePixelRatio();
+    painter.drawPixmap(target, m_textDrawing,
+                       QRectF(sourceLeft * ratio, 0, target.width() * ratio, target.height() * ratio));
+}
+
+// Where the piece lands on the band (cut to the client area) and from which x
+// of the drawing it is copied.  The piece runs from character first to the one
+// before next index; text position t lies at t + kOverhang in the drawing and
+// at m_x + t - from on the strip, and its glyphs may reach kOverhang pixels
+// past either end.
+bool Marquee::pieceGeometry(QRect& target, int& sourceLeft) const {
+    const QRect strip = stripRect();
     const std::size_t first = std::size_t(m_nextIndex - 1 - m_piece.size());
     const int from = m_boundaries[first];
     const int to = m_boundaries[std::size_t(m_nextIndex - 1)];
-    const QRect target =
-        QRect(strip.left() + m_x - kOverhang, strip.top(), to - from + 2 * kOverhang, strip.height()) & strip;
-    if (target.isEmpty()) return;
-    const qreal ratio = m_textDrawing.devicePixelRatio();
-    const int sourceLeft = from + kOverhang + (target.left() - strip.left() - m_x);
-    painter.drawPixmap(target, m_textDrawing,
-                       QRectF(sourceLeft * ratio, 0, target.width() * ratio, target.height() * ratio));
+    target = QRect(strip.left() + m_x - kOverhang, strip.top(), to - from + 2 * kOverhang, strip.height()) & strip;
+    sourceLeft = from + kOverhang + (target.left() - strip.left() - m_x);
+    return !target.isEmpty();
 }
 
 void Marquee::paintEvent(QPaintEvent* event) {

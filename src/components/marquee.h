@@ -6,7 +6,10 @@
 #include <QPixmap>
 #include <QString>
 #include <QTimer>
+#include <memory>
 #include <vector>
+
+#include "components/screenstrip.h"
 
 namespace fairstake {
 
@@ -64,6 +67,8 @@ private:
     void renderText(const QFontMetrics& metrics);
     QRect stripRect() const;
     void drawPiece(QPainter& painter);
+    bool pieceGeometry(QRect& target, int& sourceLeft) const;
+    bool showOnScreen();
 
     QString m_text;
     QTimer m_timer;
@@ -80,6 +85,11 @@ private:
     bool m_active = false;
     bool m_started = false;
     bool m_busy = false;
+    // The strip's way straight to the screen, for the window it was made for.
+    std::unique_ptr<ScreenStrip> m_screen;
+    bool m_screenTried = false;
+    WId m_screenWindow = 0;
+    qint64 m_screenPicture = 0;
 };
 
 } // namespace fairstake

@@ -1,0 +1,138 @@
+#include "components/screenstrip.h"
+
+#include <QGuiApplication>
+#include <QWidget>
+
+#if FAIRSTAKE_HAVE_XCB
+#include <xcb/xcb.h>
+
+#include <algorithm>
+#include <cstdlib>
+#include <cstring>
+#include <vector>
+#endif
+
+namespace fairstake {
+
+#if FAIRSTAKE_HAVE_XCB
+namespace {
+
+// The one pixel layout copied without conversion: 32-bit little-endian pixels
+// of a 24- or 32-bit true-colour visual with red, green and blue in the
+// positions of QImage::Format_RGB32.
+bool copiesRgb32(xcb_connection_t* connection, xcb_window_t window, std::uint8_t& depth) {
+    const xcb_setup_t* setup = xcb_get_setup(connection);
+    if (setup->image_byte_order != XCB_IMAGE_ORDER_LSB_FIRST) return false;
+    xcb_get_geometry_reply_t* geometry = xcb_get_geometry_reply(connection, xcb_get_geometry(connection, window), nullptr);
+    xcb_get_window_attributes_reply_t* attributes =
+        xcb_get_window_attributes_reply(connection, xcb_get_window_attributes(connection, window), nullptr);
+    bool fits = false;
+    if (geometry && attributes && (geometry->depth == 24 || geometry->depth == 32)) {
+        depth = geometry->depth;
+        for (xcb_format_iterator_t f = xcb_setup_pixmap_formats_iterator(setup); f.rem; xcb_format_next(&f))
+            if (f.data->depth == depth && f.data->bits_per_pixel != 32) depth = 0;
+        for (xcb_screen_iterator_t s = xcb_setup_roots_iterator(setup); s.rem && depth; xcb_screen_next(&s))
+            for (xcb_depth_iterator_t d = xcb_screen_allowed_depths_iterator(s.data); d.rem; xcb_depth_next(&d)) {
+                if (d.data->depth != depth) continue;
+                for (xcb_visualtype_iterator_t v = xcb_depth_visuals_iterator(d.data); v.rem; xcb_visualtype_next(&v))
+                    if (v.data->visual_id == attributes->visual)
+                        fits = v.data->_class == XCB_VISUAL_CLASS_TRUE_COLOR && v.data->red_mask == 0xFF0000 &&
+                               v.data->green_mask == 0x00FF00 && v.data->blue_mask == 0x0000FF;
+            }
+    }
+    std::free(geometry);
+    std::free(attributes);
+    return fits;
+}
+
+class X11Strip : public ScreenStrip {
+public:
+    X11Strip(xcb_connection_t* connection, xcb_window_t window, std::uint8_t depth)
+        : connection_(connection), window_(window), depth_(depth), gc_(xcb_generate_id(connection)) {
+        // No exposure events for copies: nothing would read them.
+        const std::uint32_t values[] = {0};
+        xcb_create_gc(connection_, gc_, window_, XCB_GC_GRAPHICS_EXPOSURES, values);
+    }
+    ~X11Strip() override {
+        if (pixmap_) xcb_free_pixmap(connection_, pixmap_);
+        xcb_free_gc(connection_, gc_);
+        xcb_flush(connection_);
+    }
+
+    void setPicture(const QImage& picture) override {
+        if (pixmap_) xcb_free_pixmap(connection_, pixmap_);
+        pixmap_ = 0;
+        const QImage image = picture.convertToFormat(QImage::Format_RGB32);
+        if (image.isNull() || image.width() > 32767 || image.height() > 32767) return;
+        pixmap_ = xcb_generate_id(connection_);
+        xcb_create_pixmap(connection_, depth_, pixmap_, window_, std::uint16_t(image.width()), std::uint16_t(image.height()));
+        // In bands of rows that fit one request.
+        const std::size_t limit = std::size_t(xcb_get_maximum_request_length(connection_)) * 4 - 64;
+        const std::size_t row = std::size_t(image.width()) * 4;
+        const int rows = int(std::max<std::size_t>(1, limit / row));
+        for (int top = 0; top < image.height(); top += rows) {
+            const int height = std::min(rows, image.height() - top);
+            std::vector<std::uint8_t> band(row * std::size_t(height));
+            for (int y = 0; y < height; ++y)
+                std::memcpy(band.data() + row * std::size_t(y), image.constScanLine(top + y), row);
+            xcb_put_image(connection_, XCB_IMAGE_FORMAT_Z_PIXMAP, pixmap_, gc_, std::uint16_t(image.width()),
+                          std::uint16_t(height), 0, std::int16_t(top), 0, depth_, std::uint32_t(band.size()),
+                          band.data());
+        }
+    }
+
+    void show(const QRect& area, const QColor& background, const QRect& source, QPoint target) override {
+        const std::uint32_t colour[] = {background.rgb() & 0xFFFFFFu};
+        xcb_change_gc(connection_, gc_, XCB_GC_FOREGROUND, colour);
+        const QRect copy = QRect(target, source.size()) & area;
+        // The background around the copy only: the copy covers the rest.
+        std::vector<xcb_rectangle_t> fills;
+        auto fill = [&](int x, int y, int w, int h) {
+            if (w > 0 && h > 0) fills.push_back({std::int16_t(x), std::int16_t(y), std::uint16_t(w), std::uint16_t(h)});
+        };
+        if (copy.isEmpty() || !pixmap_) {
+            fill(area.x(), area.y(), area.width(), area.height());
+        } else {
+            fill(area.x(), area.y(), copy.left() - area.left(), area.height());
+            fill(copy.right() + 1, area.y(), area.right() - copy.right(), area.height());
+            fill(copy.x(), area.y(), copy.width(), copy.top() - area.top());
+            fill(copy.x(), copy.bottom() + 1, copy.width(), area.bottom() - copy.bottom());
+        }
+        if (!fills.empty()) xcb_poly_fill_rectangle(connection_, window_, gc_, std::uint32_t(fills.size()), fills.data());
+        if (!copy.isEmpty() && pixmap_) {
+            const QPoint from = source.topLeft() + (copy.topLeft() - target);
+            xcb_copy_area(connection_, pixmap_, window_, gc_, std::int16_t(from.x()), std::int16_t(from.y()),
+                          std::int16_t(copy.x()), std::int16_t(copy.y()), std::uint16_t(copy.width()),
+                          std::uint16_t(copy.height()));
+        }
+        xcb_flush(connection_);
+    }
+
+private:
+    xcb_connection_t* connection_;
+    xcb_window_t window_;
+    std::uint8_t depth_;
+    xcb_gcontext_t gc_;
+    xcb_pixmap_t pixmap_ = 0;
+};
+
+} // namespace
+#endif
+
+std::unique_ptr<ScreenStrip> ScreenStrip::create(QWidget* widget) {
+#if FAIRSTAKE_HAVE_XCB
+    auto* x11 = qGuiApp ? qGuiApp->nativeInterface<QNativeInterface::QX11Application>() : nullptr;
+    QWidget* top = widget->window();
+    if (!x11 || !top->testAttribute(Qt::WA_WState_Created) || !top->windowHandle()) return nullptr;
+    xcb_connection_t* connection = x11->connection();
+    const auto window = xcb_window_t(top->winId());
+    std::uint8_t depth = 0;
+    if (!connection || !copiesRgb32(connection, window, depth)) return nullptr;
+    return std::make_unique<X11Strip>(connection, window, depth);
+#else
+    Q_UNUSED(widget);
+    return nullptr;
+#endif
+}
+
+} // namespace fairstake

@@ -1,0 +1,60 @@
+// The ticker drawn straight on an X11 screen shows exactly what Qt's own
+// painting of it shows, and leaves the window's backing store the same, so a
+// redraw of the window by the window system shows the current frame too.
+// Runs on the xcb platform under its own Xvfb.
+
+#include <QApplication>
+#include <QBackingStore>
+#include <QScreen>
+#include <QTest>
+
+#include "components/marquee.h"
+#include "components/screenstrip.h"
+
+using fairstake::Marquee;
+
+class ScreenStripTest : public QObject {
+    Q_OBJECT
+
+    static QImage onScreen(QWidget& window, const QRect& area) {
+        const QPixmap shot = window.screen()->grabWindow(window.winId(), area.x(), area.y(), area.width(), area.height());
+        return shot.toImage().convertToFormat(QImage::Format_RGB32);
+    }
+
+private Q_SLOTS:
+    void tickerOnScreenIsQtsOwnPainting() {
+        QWidget window;
+        window.resize(320, 60);
+        auto* m = new Marquee(&window);
+        m->setGeometry(10, 20, 240, 20);
+        m->setFrameStyle(QFrame::Box | QFrame::Sunken);
+        QFont f(QStringLiteral("Liberation Sans"));
+        f.setPixelSize(13);
+        m->setFont(f);
+        QPalette p = m->palette();
+        p.setColor(QPalette::Window, QColor(0xC0C0C0));
+        p.setColor(QPalette::WindowText, Qt::black);
+        m->setPalette(p);
+        m->setText(QStringLiteral("This ticker scrolls from right to left, one pixel a tick.  "));
+        m->setInterval(1000000); // stepped by hand below
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        QVERIFY2(fairstake::ScreenStrip::create(m), "no straight way to this X11 screen");
+        m->activate();
+
+        const QRect band(m->mapTo(&window, m->contentsRect().topLeft()), m->contentsRect().size());
+        for (int ticks = 1; ticks <= 420; ++ticks) {
+            m->tick();
+            // Entering, filling the band, leaving on the left and coming round again.
+            if (ticks % 60 != 0) continue;
+            const QImage qt = m->grab(m->contentsRect()).toImage().convertToFormat(QImage::Format_RGB32);
+            QTRY_COMPARE(onScreen(window, band), qt);
+            // What the window system would show from the backing store.
+            window.backingStore()->flush(QRegion(band), window.windowHandle());
+            QTRY_COMPARE(onScreen(window, band), qt);
+        }
+    }
+};
+
+QTEST_MAIN(ScreenStripTest)
+#include "test_screenstrip.moc"
