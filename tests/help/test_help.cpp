@@ -207,25 +207,9 @@ void TestHelp::fixedHoverTexts() {
     for (const QString& name : withText)
         QVERIFY2(!HoverText(name).isEmpty(), qPrintable(name));
 
+    // Controls that share a text share it exactly.
     QCOMPARE(HoverText(u"btnRounditup"), HoverText(u"txtArrondir"));
-    QCOMPARE(HoverText(u"txtArrondir"),
-             QStringLiteral("Countries have different default values for bets. In France it's multiples of "
-                            "\u20AC1,5, in the US it's $2, etc. Specify here to what amount bets are to be "
-                            "rounded up."));
     QCOMPARE(HoverText(u"Image3"), ThresholdText());
-    QCOMPARE(
-        HoverText(u"chkNomore"),
-        QStringLiteral("Uncheck to shut me up\r\n\r\nCheck to have the pleasure of hearing me through the "
-                       "balloons."));
-    QCOMPARE(
-        HoverText(u"Cmdrafraichirbid"),
-        QStringLiteral("Click to refresh data, if needed.\r\n\r\nUsually data is refreshed automatically"));
-    QVERIFY(HoverText(u"lblTotal_ex_Label19").contains(QStringLiteral("click the \"Refresh\" button after")));
-    QVERIFY(HoverText(u"imgprofits")
-                .endsWith(QStringLiteral("Use the scroll bar on the left to calculate the "
-                                         "TOTAL winnings you need.")));
-    QVERIFY(HoverText(u"Image1").endsWith(QStringLiteral("Use the scroll bar above to calculate the TOTAL "
-                                                         "winnings you need.")));
 
     // Edit1 clears the balloon: an empty text, which is not "no hover help".
     QVERIFY(!HoverText(u"Edit1").isNull());
@@ -237,27 +221,15 @@ void TestHelp::fixedHoverTexts() {
 }
 
 void TestHelp::handlerAndTickerTexts() {
+    // Line breaks are the help file's own, and the ticker holds none (it
+    // would show them as blanks) but ends in the five blanks of its gap.
     QCOMPARE(LineBreak(), QStringLiteral("\r\n"));
-    QCOMPARE(
-        LossRecoveryText(),
-        QStringLiteral("When you lose a bet, you must recover your losses on the next one. Use this scroll "
-                       "bar (or picture below) to calculate the TOTAL winnings you need."));
-    QCOMPARE(
-        RoundUpText().split(LineBreak()),
-        QStringList({QStringLiteral("Round figures upwards to the amount you specify in the edit box on the "
-                                    "right"),
-                     QStringLiteral("You can also choose to round figures downwards or to the closest "
-                                    "amount")}));
+    QCOMPARE(RoundUpText().split(LineBreak()).size(), 2);
     QCOMPARE(RoundByValueText().split(LineBreak()).size(), 2);
-    QVERIFY(RoundByValueText().endsWith(QStringLiteral("\r\n(upwards or downwards also available)")));
     QVERIFY(!RoundDownText().contains(LineBreak()));
-    QVERIFY(
-        DisplayModeText().startsWith(QStringLiteral("Make your choice as to see the decimal part or not.")));
-
+    QVERIFY(!LossRecoveryText().contains(LineBreak()));
     const QString ticker = TickerText();
-    QVERIFY(ticker.startsWith(QStringLiteral("This application allows you to bet on multiple selections")));
-    QVERIFY(ticker.endsWith(QStringLiteral("regardless of which one wins!     ")));
-    QVERIFY(!ticker.endsWith(QStringLiteral("      ")));
+    QVERIFY(ticker.endsWith(QStringLiteral("!     ")));
     QVERIFY(!ticker.contains(QRegularExpression(QStringLiteral("[\\x00-\\x1f]"))));
 }
 
