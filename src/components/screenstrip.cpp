@@ -82,7 +82,8 @@ public:
     }
 
     void show(const QRect& area, const QColor& background, const QRect& source, QPoint target) override {
-        const std::uint32_t colour[] = {background.rgb() & 0xFFFFFFu};
+        // A 32-bit visual has an alpha channel: the band is opaque.
+        const std::uint32_t colour[] = {depth_ == 32 ? background.rgb() : background.rgb() & 0xFFFFFFu};
         xcb_change_gc(connection_, gc_, XCB_GC_FOREGROUND, colour);
         const QRect copy = QRect(target, source.size()) & area;
         // The background around the copy only: the copy covers the rest.

@@ -132,4 +132,4 @@ check "metainfo launches the desktop entry" grep -q "<launchable type=\"desktop-
 sed -i 's/^Title: Fairstake help$/Title: Fairstake help from the package/' "$root/usr/$datadir/fairstake.hlp"
 grep -q '^Title: Fairstake help from the package$' "$root/usr/$datadir/fairstake.hlp"
 
-xvfb-run -a -s '-screen 0 1024x768x24' "$0" --under-xvfb "$root" "$work" "$desktop"
+XVFB_SCREEN=1024x768x24 "$(dirname "$0")/../../tools/under-xvfb" "$0" --under-xvfb "$root" "$work" "$desktop"
