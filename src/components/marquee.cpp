@@ -1,6 +1,7 @@
 #include "components/marquee.h"
 
 #include <QBackingStore>
+#include <QWindow>
 #include <QEvent>
 #include <QFontMetrics>
 #include <QPainter>
@@ -172,7 +173,9 @@ void Marquee::tick() {
 // without being handed over: no wait on the server, no image sent each tick.
 bool Marquee::showOnScreen() {
     const qreal ratio = devicePixelRatioF();
-    if (m_textTooWide || !isVisible() || ratio != std::floor(ratio)) return false;
+    // Not before Qt has painted the band once: until then the window's backing
+    // store may not exist yet (a tick can come before the first paint).
+    if (m_textTooWide || !m_painted || !isVisible() || ratio != std::floor(ratio)) return false;
     QWidget* top = window();
     if (!m_screenTried || m_screenWindow != top->internalWinId()) {
         m_screenTried = true;
@@ -181,14 +184,14 @@ bool Marquee::showOnScreen() {
         m_screenPicture = 0;
     }
     QBackingStore* store = top->backingStore();
-    if (!m_screen || !store) return false;
+    if (!m_screen || !store || !top->windowHandle() || !top->windowHandle()->isExposed()) return false;
 
     const QRect strip = stripRect();
     const QPoint offset = mapTo(top, QPoint(0, 0));
     const QRegion region(strip.translated(offset));
     store->beginPaint(region);
-    {
-        QPainter painter(store->paintDevice());
+    if (QPaintDevice* device = store->paintDevice(); device && device->paintEngine()) {
+        QPainter painter(device);
         painter.translate(offset);
         painter.fillRect(strip, palette().color(QPalette::Window));
         if (!m_piece.isEmpty()) drawPiece(painter);
@@ -255,6 +258,7 @@ bool Marquee::pieceGeometry(QRect& target, int& sourceLeft) const {
 }
 
 void Marquee::paintEvent(QPaintEvent* event) {
+    m_painted = true;
     QPainter painter(this);
     const QRect client = contentsRect();
     painter.fillRect(client & event->rect(), palette().color(QPalette::Window));

@@ -88,6 +88,7 @@ private:
     // The strip's way straight to the screen, for the window it was made for.
     std::unique_ptr<ScreenStrip> m_screen;
     bool m_screenTried = false;
+    bool m_painted = false;
     WId m_screenWindow = 0;
     qint64 m_screenPicture = 0;
 };

@@ -21,9 +21,7 @@ class ScreenStripTest : public QObject {
         return shot.toImage().convertToFormat(QImage::Format_RGB32);
     }
 
-private Q_SLOTS:
-    void tickerOnScreenIsQtsOwnPainting() {
-        QWidget window;
+    static Marquee* band(QWidget& window) {
         window.resize(320, 60);
         auto* m = new Marquee(&window);
         m->setGeometry(10, 20, 240, 20);
@@ -36,7 +34,28 @@ private Q_SLOTS:
         p.setColor(QPalette::WindowText, Qt::black);
         m->setPalette(p);
         m->setText(QStringLiteral("This ticker scrolls from right to left, one pixel a tick.  "));
-        m->setInterval(1000000); // stepped by hand below
+        m->setInterval(1000000); // stepped by hand
+        return m;
+    }
+
+private Q_SLOTS:
+    // A slow start: the ticker's first ticks come before the window has been
+    // painted (its backing store is not ready yet); later ticks reach the screen.
+    void ticksBeforeTheFirstPaint() {
+        QWidget window;
+        Marquee* m = band(window);
+        m->activate();
+        window.show();
+        for (int i = 0; i < 5; ++i) m->tick();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        for (int i = 0; i < 100; ++i) m->tick();
+        const QRect area(m->mapTo(&window, m->contentsRect().topLeft()), m->contentsRect().size());
+        QTRY_COMPARE(onScreen(window, area), m->grab(m->contentsRect()).toImage().convertToFormat(QImage::Format_RGB32));
+    }
+
+    void tickerOnScreenIsQtsOwnPainting() {
+        QWidget window;
+        Marquee* m = band(window);
         window.show();
         QVERIFY(QTest::qWaitForWindowExposed(&window));
         QVERIFY2(fairstake::ScreenStrip::create(m), "no straight way to this X11 screen");
