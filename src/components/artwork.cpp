@@ -65,18 +65,20 @@ QImage ReadArtwork(const QString& path) {
     return reader.read();
 }
 
-QPixmap ArtworkPixmap(const QString& path, qreal ratio) {
+QImage ArtworkImage(const QString& path, qreal ratio) {
     if (ratio > 1.0) {
         if (const QString two = doubled(path); QFile::exists(two)) {
-            QPixmap sharp = QPixmap::fromImage(ReadArtwork(two));
+            QImage sharp = ReadArtwork(two);
             if (!sharp.isNull()) {
                 sharp.setDevicePixelRatio(2.0);
                 return sharp;
             }
         }
     }
-    return QPixmap::fromImage(ReadArtwork(path));
+    return ReadArtwork(path);
 }
+
+QPixmap ArtworkPixmap(const QString& path, qreal ratio) { return QPixmap::fromImage(ArtworkImage(path, ratio)); }
 
 QIcon ArtworkIcon(const QString& path) { return QIcon(new ArtworkIconEngine(path)); }
 

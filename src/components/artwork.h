@@ -13,7 +13,9 @@ namespace fairstake {
 QImage ReadArtwork(const QString& path);
 
 // The picture for a screen of the given device pixel ratio: its "@2x" drawing
-// where the ratio calls for one and it exists, else the picture itself.
+// where the ratio calls for one and it exists, else the picture itself.  The
+// image may be read on any thread; pixmaps belong to the window thread.
+QImage ArtworkImage(const QString& path, qreal ratio);
 QPixmap ArtworkPixmap(const QString& path, qreal ratio);
 
 // An icon of the picture and its "@2x" drawing, read when it is first drawn
