@@ -13,7 +13,6 @@
 #include <QRadioButton>
 #include <QScrollBar>
 #include <future>
-#include <string_view>
 #include <vector>
 
 #include "calculator/frmjeugagnant.h"
@@ -258,18 +257,26 @@ QString accessibleDescriptionFor(const ControlSpec& s) {
     return text.isNull() ? QString() : QString(text).replace(help::LineBreak(), QStringLiteral(" "));
 }
 
-// The window's pictures, in the order the layout hands them out.
-constexpr const char* kPictures[] = {"background.jpg",   "minimize.jpg", "arrow_left.jpg", "arrow_right.jpg",
-                                     "clear_strip.jpg",  "under_scroll.jpg", "profits.jpg", "racetracks.jpg",
-                                     "radio_back.png",   "nomore.jpg",   "refresh.png"};
+// The window's picture boxes and their pictures; the glyph of the two refresh
+// buttons is decoded with them, last.
+struct PictureSpec {
+    PictureBox* TfrmJeuGagnant::*box;
+    const char* name;
+};
+constexpr PictureSpec kPictures[] = {
+    {&TfrmJeuGagnant::imgBig, "background.jpg"},          {&TfrmJeuGagnant::imgMinimize, "minimize.jpg"},
+    {&TfrmJeuGagnant::imggauche, "arrow_left.jpg"},       {&TfrmJeuGagnant::imgDroite, "arrow_right.jpg"},
+    {&TfrmJeuGagnant::imgBlanc, "clear_strip.jpg"},       {&TfrmJeuGagnant::Image1, "under_scroll.jpg"},
+    {&TfrmJeuGagnant::imgprofits, "profits.jpg"},         {&TfrmJeuGagnant::imgracetracks, "racetracks.jpg"},
+    {&TfrmJeuGagnant::imageradio, "radio_back.png"},      {&TfrmJeuGagnant::imgNomore, "nomore.jpg"}};
+constexpr const char* kRefreshGlyph = "refresh.png";
 
-// Decodes the pictures at the screen's pixel density (the "@2x" drawings where
-// the device pixel ratio calls for them) on a thread of their own, while the
-// window thread builds the controls: decoding is a sixth of the start-up.
 std::future<std::vector<QImage>> decodePictures(qreal ratio) {
     return std::async(std::launch::async | std::launch::deferred, [ratio] {
         std::vector<QImage> images;
-        for (const char* name : kPictures) images.push_back(ArtworkImage(QStringLiteral(":/img/") + QLatin1String(name), ratio));
+        auto decode = [&](const char* name) { images.push_back(ArtworkImage(QStringLiteral(":/img/") + QLatin1String(name), ratio)); };
+        for (const PictureSpec& p : kPictures) decode(p.name);
+        decode(kRefreshGlyph);
         return images;
     });
 }
@@ -397,26 +404,11 @@ void TfrmJeuGagnant::buildLayout() {
 
     // Pictures.
     const std::vector<QImage> images = pictures.get();
-    std::size_t next = 0;
-    auto picture = [&](const char* name) {
-        Q_ASSERT(std::string_view(kPictures[next]) == name);
-        Q_UNUSED(name);
-        return QPixmap::fromImage(images[next++]);
-    };
-    imgBig->setPicture(picture("background.jpg"));
-    imgMinimize->setPicture(picture("minimize.jpg"));
-    imggauche->setPicture(picture("arrow_left.jpg"));
-    imgDroite->setPicture(picture("arrow_right.jpg"));
-    imgBlanc->setPicture(picture("clear_strip.jpg"));
-    Image1->setPicture(picture("under_scroll.jpg"));
-    imgprofits->setPicture(picture("profits.jpg"));
-    imgracetracks->setPicture(picture("racetracks.jpg"));
-    imgracetracks->setCursor(Qt::PointingHandCursor);
-    imageradio->setPicture(picture("radio_back.png"));
-    imgNomore->setPicture(picture("nomore.jpg"));
-    imgMinimize->setCursor(Qt::PointingHandCursor);
-    const QPixmap refreshGlyph = picture("refresh.png");
+    for (std::size_t i = 0; i < std::size(kPictures); ++i) (this->*kPictures[i].box)->setPicture(QPixmap::fromImage(images[i]));
+    const QPixmap refreshGlyph = QPixmap::fromImage(images.back());
     for (GlyphButton* refresh : {Cmdrafraichirbid, cmdRafraichir}) refresh->setGlyph(refreshGlyph);
+    imgracetracks->setCursor(Qt::PointingHandCursor);
+    imgMinimize->setCursor(Qt::PointingHandCursor);
 
     // The played count and the display mode.
     Option1->setColumns(kSelections);

@@ -42,11 +42,8 @@ private:
         if (!loaded_) {
             loaded_ = true;
             icon_.addPixmap(QPixmap::fromImage(ReadArtwork(path_)));
-            if (const QString two = doubled(path_); QFile::exists(two)) {
-                QPixmap sharp = QPixmap::fromImage(ReadArtwork(two));
-                sharp.setDevicePixelRatio(2.0);
-                icon_.addPixmap(sharp);
-            }
+            if (const QImage sharp = ArtworkImage(path_, 2.0); sharp.devicePixelRatio() == 2.0)
+                icon_.addPixmap(QPixmap::fromImage(sharp));
         }
         return icon_;
     }

@@ -84,7 +84,10 @@ public:
     void show(const QRect& area, const QColor& background, const QRect& source, QPoint target) override {
         // A 32-bit visual has an alpha channel: the band is opaque.
         const std::uint32_t colour[] = {depth_ == 32 ? background.rgb() : background.rgb() & 0xFFFFFFu};
-        xcb_change_gc(connection_, gc_, XCB_GC_FOREGROUND, colour);
+        if (colour[0] != foreground_) {
+            xcb_change_gc(connection_, gc_, XCB_GC_FOREGROUND, colour);
+            foreground_ = colour[0];
+        }
         const QRect copy = QRect(target, source.size()) & area;
         // The background around the copy only: the copy covers the rest.
         std::vector<xcb_rectangle_t> fills;
@@ -115,6 +118,7 @@ private:
     std::uint8_t depth_;
     xcb_gcontext_t gc_;
     xcb_pixmap_t pixmap_ = 0;
+    std::uint32_t foreground_ = 0; // the GC's, as created
 };
 
 } // namespace
