@@ -9,7 +9,6 @@
 int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Fairstake"));
-    QApplication::setApplicationDisplayName(QStringLiteral("Fairstake"));
     QGuiApplication::setDesktopFileName(QStringLiteral("io.github.fairstake.Fairstake"));
     fairstake::help::setApplicationHelpFile(fairstake::help::InstalledHelpFile());
 

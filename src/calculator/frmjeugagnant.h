@@ -33,6 +33,7 @@
 #include <QMessageBox>
 #include <QString>
 #include <array>
+#include <QFont>
 #include <QHash>
 #include <functional>
 #include <optional>
@@ -198,6 +199,7 @@ private:
     // Within a batch: notes that the labels are behind the slip.  Otherwise
     // copies the slip's texts into the labels at once.
     void showSlip();
+    void showTotalLine(const QString& text);
     void applySlip();
     void applyHelpText(const QString& shown);
     class SlipBatch {
@@ -236,6 +238,9 @@ private:
     std::optional<QString> pendingHelp_;
     // Heights of the help texts shown so far, at the help label's width and font.
     QHash<QString, int> helpHeights_;
+    // The total label's design font; a line too long for the room left of the
+    // horse's balloon is drawn smaller.
+    QFont totalLineFont_;
     web::TfrmWWWProxy* browser_ = nullptr;
     help::THelpRouter* helpRouter_ = nullptr;
 

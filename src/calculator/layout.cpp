@@ -318,6 +318,14 @@ void TfrmJeuGagnant::buildLayout() {
             p.setColor(QPalette::Text, c);
             w->setPalette(p);
         }
+        if (s.kind == ControlSpec::Kind::Edit) {
+            // A disabled box keeps its text readable, as the classic desktop
+            // draws it: grey text on the box's silver, not the style's pale
+            // grey (about 1.2:1 on silver).
+            QPalette p = w->palette();
+            p.setColor(QPalette::Disabled, QPalette::Text, QColor::fromRgb(kGray));
+            w->setPalette(p);
+        }
         if (s.helpContext) w->setProperty("helpContext", s.helpContext);
         if (s.w > 0 && s.h > 0)
             w->setGeometry(s.x, s.y, s.w, s.h);
@@ -388,6 +396,7 @@ void TfrmJeuGagnant::buildLayout() {
     find(lblDollar, "lblDollar");
     find(txtArrondir, "txtArrondir");
     find(lblTotal_ex_Label19, "lblTotal_ex_Label19");
+    totalLineFont_ = lblTotal_ex_Label19->font();
     find(lblAide, "lblAide");
     find(Cmdrafraichirbid, "Cmdrafraichirbid");
     find(cmdRafraichir, "cmdRafraichir");

@@ -17,6 +17,7 @@
 #include <QScreen>
 #include <QScrollBar>
 #include <QTimer>
+#include <QWindow>
 #include <cmath>
 
 #include "calculator/frmjeugagnant.h"
@@ -298,11 +299,29 @@ void TfrmJeuGagnant::applySlip() {
         label->setText(t);
         label->resize(FittedLabelSize(label));
     };
-    show(lblTotal_ex_Label19, slip_.totalLine);
+    showTotalLine(QString::fromStdString(slip_.totalLine));
     show(lblYield, slip_.yieldLine);
     if (lblAmount_ie_Label4->text() != QString::fromStdString(slip_.profitText))
         lblAmount_ie_Label4->setText(QString::fromStdString(slip_.profitText));
     lblDansleRouge->setVisible(slip_.warningVisible);
+}
+
+void TfrmJeuGagnant::showTotalLine(const QString& text) {
+    QLabel* label = lblTotal_ex_Label19;
+    if (label->text() == text) return;
+    label->setText(text);
+    // The line that asks for a refresh is wider, in the design font, than the
+    // room between the label and the horse's balloon: it is drawn a little
+    // smaller rather than over the balloon's edge and into its text.
+    constexpr int kBalloonLeft = 366;
+    constexpr int kGap = 6;
+    constexpr int kSmallest = 11;
+    const int room = kBalloonLeft - kGap - label->x();
+    QFont font = totalLineFont_;
+    while (font.pixelSize() > kSmallest && QFontMetrics(font).horizontalAdvance(text) > room)
+        font.setPixelSize(font.pixelSize() - 1);
+    if (label->font() != font) label->setFont(font);
+    label->resize(FittedLabelSize(label));
 }
 
 void TfrmJeuGagnant::ProcessPendingEvents() {
@@ -414,10 +433,14 @@ void TfrmJeuGagnant::F1Click() { setCurrency(QStringLiteral("€")); }
 
 void TfrmJeuGagnant::imgMinimizeClick() {
     guarded([&] {
-        const QPoint where = pos();
-        setWindowFlags((windowFlags() & ~Qt::WindowContextHelpButtonHint) | Qt::WindowMinimizeButtonHint);
-        move(where);
-        show(); // changing the flags re-creates the native window hidden
+        // QWidget::setWindowFlags would re-create the native window: the
+        // window manager would take it as a new window and frame it anew, with
+        // its client area where the frame was.  The native window takes the new
+        // title-bar buttons in place instead, where it stands.
+        const Qt::WindowFlags flags =
+            (windowFlags() & ~Qt::WindowContextHelpButtonHint) | Qt::WindowMinimizeButtonHint;
+        overrideWindowFlags(flags);
+        if (QWindow* native = windowHandle()) native->setFlags(flags);
         imgMinimize->hide();
         QCoreApplication::processEvents();
     });
