@@ -156,6 +156,18 @@ std::vector<ControlSpec> makeTable() {
     return t;
 }
 
+// The design's captions were set in a bitmap font a little narrower than its
+// stand-in: a wrapped caption that needs more lines than its box holds (the
+// last word would be cut off) is set one pixel smaller, or two.
+void fitWrappedText(QLabel* label) {
+    QFont font = label->font();
+    const int smallest = font.pixelSize() - 2;
+    while (label->heightForWidth(label->width()) > label->height() && font.pixelSize() > smallest) {
+        font.setPixelSize(font.pixelSize() - 1);
+        label->setFont(font);
+    }
+}
+
 QWidget* createControl(const ControlSpec& s, QWidget* parent) {
     switch (s.kind) {
     case K::Label:
@@ -327,9 +339,10 @@ void TfrmJeuGagnant::buildLayout() {
             w->setPalette(p);
         }
         if (s.helpContext) w->setProperty("helpContext", s.helpContext);
-        if (s.w > 0 && s.h > 0)
+        if (s.w > 0 && s.h > 0) {
             w->setGeometry(s.x, s.y, s.w, s.h);
-        else if (s.w > 0) {
+            if (s.kind == ControlSpec::Kind::WrapLabel) fitWrappedText(static_cast<QLabel*>(w));
+        } else if (s.w > 0) {
             w->move(s.x, s.y);
             w->resize(s.w, w->heightForWidth(s.w) > 0 ? w->heightForWidth(s.w) : w->sizeHint().height());
         } else {
