@@ -20,6 +20,8 @@ function(fairstake_add_test name)
   cmake_parse_arguments(ARG "QT" "" "SOURCES;LIBS;ENV" ${ARGN})
   add_executable(${name} ${ARG_SOURCES})
   target_link_libraries(${name} PRIVATE ${ARG_LIBS} fairstake_warnings)
+  # The helpers every test may share (tests/support).
+  target_include_directories(${name} PRIVATE ${PROJECT_SOURCE_DIR}/tests)
   add_test(NAME ${name} COMMAND ${name})
   set(env ${ARG_ENV})
   if(ARG_QT)

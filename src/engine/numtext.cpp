@@ -3,9 +3,6 @@
 #include <cfloat>
 #include <charconv>
 #include <cmath>
-#include <cstdio>
-#include <cstdlib>
-#include <cstring>
 #include <limits>
 
 namespace fairstake {
@@ -55,6 +52,32 @@ long double Divide(long double a, long double b) {
 
 namespace {
 
+// Every number text below is made with std::to_chars and read with
+// std::from_chars: they always write and read '.', whatever setlocale says.
+// QApplication sets the C library's locale from the environment, so the printf
+// family would write the user's separator (or a two-byte one) where these
+// functions expect '.'; the separator is put in by hand at the end.
+
+// The value in scientific notation with `decimals` digits after the point,
+// rounded to nearest as printf("%.*Le") does: "d.ddd...e+XX".
+std::string scientificDigits(long double value, int decimals) {
+    char buf[64];
+    const auto [end, ec] =
+        std::to_chars(buf, buf + sizeof buf, value, std::chars_format::scientific, decimals);
+    if (ec != std::errc()) throw ArithmeticFault("invalid floating point operation");
+    return std::string(buf, end);
+}
+
+// The decimal exponent of a text made by scientificDigits.
+int exponentOf(const std::string& scientific) {
+    const std::size_t e = scientific.find('e');
+    const char* first = scientific.data() + e + 1;
+    if (*first == '+') ++first; // from_chars takes no '+'
+    int exponent = 0;
+    std::from_chars(first, scientific.data() + scientific.size(), exponent);
+    return exponent;
+}
+
 // The value as 18 significant decimal digits and a decimal exponent:
 // value = 0.d1d2...d18 x 10^exponent.
 struct Decimal18 {
@@ -64,19 +87,12 @@ struct Decimal18 {
 };
 
 Decimal18 toDecimal18(long double value) {
-    char buf[64];
-    std::snprintf(buf, sizeof buf, "%.17Le", value);
+    const std::string s = scientificDigits(value, 17);
     Decimal18 d;
-    const char* p = buf;
-    if (*p == '-') {
-        d.negative = true;
-        ++p;
-    }
-    for (; *p && *p != 'e'; ++p)
-        if (*p >= '0' && *p <= '9') d.digits += *p;
-    int e = 0;
-    if (*p == 'e') e = std::atoi(p + 1);
-    d.exponent = e + 1;
+    d.negative = s.front() == '-';
+    for (std::size_t i = 0; i < s.size() && s[i] != 'e'; ++i)
+        if (s[i] >= '0' && s[i] <= '9') d.digits += s[i];
+    d.exponent = exponentOf(s) + 1;
     return d;
 }
 
@@ -110,20 +126,27 @@ std::string fixedFromDecimal(const Decimal18& d, int decimals, const std::string
     return out;
 }
 
+// Cuts the trailing zeros of the decimals, and the point when none is left,
+// then puts the separator in place of the point.
+std::string withoutTrailingZeros(std::string number, const std::string& sep) {
+    const std::size_t point = number.find('.');
+    if (point == std::string::npos) return number;
+    while (number.back() == '0')
+        number.pop_back();
+    if (number.back() == '.')
+        number.pop_back();
+    else
+        number.replace(point, 1, sep);
+    return number;
+}
+
+// 15 significant digits in scientific notation, no trailing zeros: "1.5E-7".
 std::string scientific(long double value, const std::string& sep) {
-    char buf[64];
-    std::snprintf(buf, sizeof buf, "%.14Le", value);
-    std::string s(buf);
-    const auto e = s.find('e');
-    std::string mantissa = s.substr(0, e);
-    const int exponent = std::atoi(s.c_str() + e + 1);
-    if (mantissa.find('.') != std::string::npos) {
-        while (!mantissa.empty() && mantissa.back() == '0') mantissa.pop_back();
-        if (!mantissa.empty() && mantissa.back() == '.') mantissa.pop_back();
-    }
-    const auto dot = mantissa.find('.');
-    if (dot != std::string::npos) mantissa.replace(dot, 1, sep);
-    return mantissa + "E" + std::to_string(exponent);
+    const std::string s = scientificDigits(value, 14);
+    std::string out = withoutTrailingZeros(s.substr(0, s.find('e')), sep);
+    char exponent[8];
+    const auto [end, ec] = std::to_chars(exponent, exponent + sizeof exponent, exponentOf(s));
+    return out + "E" + std::string(exponent, end);
 }
 
 } // namespace
@@ -143,27 +166,23 @@ std::string FormatWhole(long double value) {
     const long double r = std::nearbyint(value); // the default rounding mode: halves to even
     if (r >= 9223372036854775807.0L || r < -9223372036854775807.0L)
         throw ArithmeticFault("integer overflow");
-    const long long whole = static_cast<long long>(r);
-    return std::to_string(whole);
+    char buf[24];
+    const auto [end, ec] = std::to_chars(buf, buf + sizeof buf, static_cast<long long>(r));
+    return std::string(buf, end);
 }
 
 std::string FormatGeneral(long double value, char32_t separator) {
     if (!std::isfinite(value)) throw ArithmeticFault("invalid floating point operation");
     const std::string sep = SeparatorText(separator);
     if (value == 0.0L) return "0";
-    char buf[64];
-    std::snprintf(buf, sizeof buf, "%.14Le", value);
-    const char* e = std::strchr(buf, 'e');
-    const int exponent = std::atoi(e + 1);
+    // The exponent of the value rounded to 15 significant digits decides the form.
+    const int exponent = exponentOf(scientificDigits(value, 14));
     if (exponent < -5 || exponent >= 15) return scientific(value, sep);
-    std::snprintf(buf, sizeof buf, "%.*Lf", 14 - exponent, value);
-    std::string s(buf);
-    if (s.find('.') != std::string::npos) {
-        while (s.back() == '0') s.pop_back();
-        if (s.back() == '.') s.pop_back();
-    }
-    const auto dot = s.find('.');
-    if (dot != std::string::npos) s.replace(dot, 1, sep);
+    char buf[64];
+    const auto [end, ec] =
+        std::to_chars(buf, buf + sizeof buf, value, std::chars_format::fixed, 14 - exponent);
+    if (ec != std::errc()) throw ArithmeticFault("invalid floating point operation");
+    std::string s = withoutTrailingZeros(std::string(buf, end), sep);
     if (s == "-0") s = "0";
     return s;
 }

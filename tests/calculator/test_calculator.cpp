@@ -20,6 +20,7 @@
 #include "components/marquee.h"
 #include "components/picturebox.h"
 #include "components/radiogroup.h"
+#include "support/processlocale.h"
 
 using namespace fairstake;
 
@@ -41,7 +42,10 @@ private:
     MessageAnswerer previous_;
 };
 
+// The C library's locale follows the window's separator, as it does in the
+// program; each test function starts in the point locale (init()).
 std::unique_ptr<TfrmJeuGagnant> openWindow(QChar separator) {
+    fairstake::test::UseProcessLocale(separator.unicode());
     auto w = std::make_unique<TfrmJeuGagnant>(separator);
     w->show();
     if (!QTest::qWaitForWindowExposed(w.get())) return nullptr;
@@ -84,6 +88,7 @@ class TestCalculator : public QObject {
     Q_OBJECT
 
 private Q_SLOTS:
+    void init() { fairstake::test::UseProcessLocale(U'.'); }
     static void separators() {
         QTest::addColumn<QChar>("sep");
         QTest::newRow("point") << QChar(u'.');

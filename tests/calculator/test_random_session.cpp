@@ -19,6 +19,7 @@
 #include "components/picturebox.h"
 #include "components/radiogroup.h"
 #include "engine/numtext.h"
+#include "support/processlocale.h"
 
 using namespace fairstake;
 
@@ -239,6 +240,7 @@ private Q_SLOTS:
                 behindBox = labelsBehind(*calculator);
             return r.buttons.testFlag(QMessageBox::Cancel) ? QMessageBox::Cancel : QMessageBox::Ok;
         });
+        const fairstake::test::ProcessLocale locale(sep.unicode());
         TfrmJeuGagnant w(sep);
         w.show();
         QVERIFY(QTest::qWaitForWindowExposed(&w));

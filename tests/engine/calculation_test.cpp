@@ -48,7 +48,9 @@ void PrintTo(const Worked& c, std::ostream* os) {
     *os << c.odds.size() << " runners, profit " << c.profit;
 }
 
-class Calculation : public ::testing::TestWithParam<std::tuple<Worked, char32_t>> {};
+class Calculation : public ::testing::TestWithParam<std::tuple<Worked, char32_t>> {
+    ProcessLocale locale_{std::get<1>(GetParam())};
+};
 
 TEST_P(Calculation, WorkedFigures) {
     const auto& [c, sep] = GetParam();
@@ -78,7 +80,9 @@ TEST_P(Calculation, WorkedFigures) {
 
 INSTANTIATE_TEST_SUITE_P(Figures, Calculation, ::testing::Combine(::testing::ValuesIn(kWorked), kSeparators));
 
-class Calc : public ::testing::TestWithParam<char32_t> {};
+class Calc : public ::testing::TestWithParam<char32_t> {
+    ProcessLocale locale_{GetParam()};
+};
 
 TEST_P(Calc, TotalsReadTheShownAmountsBack) {
     const char32_t sep = GetParam();

@@ -2,6 +2,7 @@
 // A host that behaves like the calculator window without one, and slips built from odds texts.
 
 #include "engine/engine.h"
+#include "support/processlocale.h"
 
 #include <gtest/gtest.h>
 #include <string>

@@ -8,7 +8,9 @@
 namespace fairstake::test {
 namespace {
 
-class NumberTexts : public ::testing::TestWithParam<char32_t> {};
+class NumberTexts : public ::testing::TestWithParam<char32_t> {
+    ProcessLocale locale_{GetParam()};
+};
 
 TEST(NumberTexts, TrimRemovesOnlyOuterControlsAndBlanks) {
     EXPECT_EQ(Trim("  4.5 "), "4.5");

@@ -3,7 +3,9 @@
 namespace fairstake::test {
 namespace {
 
-class Odds : public ::testing::TestWithParam<char32_t> {};
+class Odds : public ::testing::TestWithParam<char32_t> {
+    ProcessLocale locale_{GetParam()};
+};
 
 TEST_P(Odds, ParseOddsReadsWholeDecimalAndFractionForms) {
     const char32_t sep = GetParam();

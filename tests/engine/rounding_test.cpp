@@ -1,3 +1,4 @@
+#include "engine/numtext.h"
 #include "fakehost.h"
 
 #include <tuple>
@@ -36,7 +37,9 @@ void PrintTo(const OneAmount& c, std::ostream* os) {
     *os << c.before << " by " << c.unit;
 }
 
-class Rounding : public ::testing::TestWithParam<std::tuple<OneAmount, char32_t>> {};
+class Rounding : public ::testing::TestWithParam<std::tuple<OneAmount, char32_t>> {
+    ProcessLocale locale_{std::get<1>(GetParam())};
+};
 
 // The total follows what is shown, not the unrounded amounts.
 TEST_P(Rounding, MovesTheAmountOntoAMultipleOfTheUnit) {
@@ -53,14 +56,16 @@ TEST_P(Rounding, MovesTheAmountOntoAMultipleOfTheUnit) {
         RoundStakes(slip);
         EXPECT_EQ(slip.selection(1).shownAmount, Loc(c.after[m], sep)) << m;
         EXPECT_EQ(slip.selection(2).shownAmount, "untouched");
-        EXPECT_EQ(slip.totalStake, std::stof(Loc(c.after[m], U'.')));
+        EXPECT_EQ(slip.totalStake, StoreFloat(TextToNumber(c.after[m], U'.')));
         EXPECT_EQ(slip.totalLine.rfind(kTotalPrefix, 0), 0u);
     }
 }
 
 INSTANTIATE_TEST_SUITE_P(Amounts, Rounding, ::testing::Combine(::testing::ValuesIn(kOneAmount), kSeparators));
 
-class RoundingRuns : public ::testing::TestWithParam<char32_t> {};
+class RoundingRuns : public ::testing::TestWithParam<char32_t> {
+    ProcessLocale locale_{GetParam()};
+};
 
 TEST_P(RoundingRuns, FirstWorkedExampleRoundsByValueToTwo) {
     const char32_t sep = GetParam();
