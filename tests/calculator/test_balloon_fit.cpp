@@ -14,6 +14,7 @@
 #include "components/picturebox.h"
 #include "components/radiogroup.h"
 #include "help/hovertexts.h"
+#include "support/processlocale.h"
 
 using namespace fairstake;
 
@@ -62,6 +63,7 @@ private:
 
 private Q_SLOTS:
     void initTestCase() {
+        test::UseProcessLocale(U',');
         w = std::make_unique<TfrmJeuGagnant>(QChar(u','));
         w->show();
         QVERIFY(QTest::qWaitForWindowExposed(w.get()));
