@@ -117,8 +117,13 @@ void Driver::moveTo(QPoint screen) {
 }
 
 void Driver::clickAt(QPoint screen, int button) {
+    // As a hand clicks: the pointer arrives, the button goes down, and comes
+    // up a little later, the program running meanwhile.
     moveTo(screen);
+    pump(std::chrono::milliseconds(5));
     XTestFakeButtonEvent(x_->display, static_cast<unsigned>(button), True, CurrentTime);
+    XFlush(x_->display);
+    pump(std::chrono::milliseconds(20));
     XTestFakeButtonEvent(x_->display, static_cast<unsigned>(button), False, CurrentTime);
     XFlush(x_->display);
 }
