@@ -20,6 +20,7 @@
 #include <QRadioButton>
 #include <QScrollBar>
 #include <QTest>
+#include <algorithm>
 #include <memory>
 
 using namespace fairstake;
@@ -105,6 +106,21 @@ private Q_SLOTS:
         QVERIFY(w->Option1->button(0)->isChecked());
     }
 
+    // openbox frames the window: the frame holds the window with the extents
+    // openbox announces, and its title is the window's.
+    void windowManagerFrame() {
+        const unsigned long window = static_cast<unsigned long>(w->winId());
+        QVERIFY(x->frameWindow(w.get()) != window);
+        const QRect frame = x->frameGeometry(w.get());
+        const QRect client(x->screenPoint(w.get(), QPoint(0, 0)), w->size() * w->devicePixelRatio());
+        const auto extents = x->longProperty(window, "_NET_FRAME_EXTENTS"); // left, right, top, bottom
+        QVERIFY(extents && extents->size() == 4);
+        QCOMPARE(frame, client.adjusted(-int((*extents)[0]), -int((*extents)[2]), int((*extents)[1]),
+                                        int((*extents)[3])));
+        const auto title = x->textProperty(window, "_NET_WM_NAME");
+        QVERIFY(title && QString::fromUtf8(*title).startsWith(w->windowTitle()));
+    }
+
     // Pictures and labels lie under every windowed control, in painting order
     // and for the pointer: at each overlap of the two kinds the pointer is over
     // the windowed control (and the picture's hover help does not show).
@@ -115,12 +131,17 @@ private Q_SLOTS:
             QWidget* c = control(s.name);
             if (c->isVisible() && w->client->rect().intersects(c->geometry())) shown.emplace_back(&s, c);
         }
-        qsizetype lowestWindowed = order.size(), highestFlat = -1;
+        // In painting order every picture and label comes first, then the
+        // windowed controls in the order of the design.
+        qsizetype highestFlat = -1;
+        std::vector<qsizetype> windowedOrder;
         for (auto [s, c] : shown)
-            (windowed(s->kind) ? lowestWindowed : highestFlat) =
-                windowed(s->kind) ? std::min(lowestWindowed, order.indexOf(c))
-                                  : std::max(highestFlat, order.indexOf(c));
-        QVERIFY(highestFlat < lowestWindowed);
+            if (windowed(s->kind))
+                windowedOrder.push_back(order.indexOf(c));
+            else
+                highestFlat = std::max(highestFlat, order.indexOf(c));
+        QVERIFY(highestFlat < windowedOrder.front());
+        QVERIFY(std::is_sorted(windowedOrder.begin(), windowedOrder.end()));
 
         PointerWatch watch;
         qApp->installEventFilter(&watch);
@@ -131,12 +152,10 @@ private Q_SLOTS:
                 if (!windowed(win->kind)) continue;
                 const QRect both = f->geometry() & c->geometry() & w->client->rect();
                 if (both.isEmpty()) continue;
-                // The windowed control on top at that point, later above earlier.
+                // The windowed control on top at that point: the design's last one there.
                 QWidget* top = c;
                 for (auto [other, o] : shown)
-                    if (windowed(other->kind) && o->geometry().contains(both.center()) &&
-                        order.indexOf(o) > order.indexOf(top))
-                        top = o;
+                    if (windowed(other->kind) && o->geometry().contains(both.center())) top = o;
                 ++overlaps;
                 w->setHelpText(QString());
                 x->moveTo(x->screenPoint(w->client, both.center() + QPoint(1, 0)));
