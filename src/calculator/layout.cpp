@@ -307,7 +307,7 @@ void TfrmJeuGagnant::buildLayout() {
 
     // The design's combos are 49 to 57 pixels wide: their drop-down part is
     // the width of a classic scroll bar arrow.
-    auto* comboStyle = new NarrowComboStyle(13, this);
+    auto* comboStyle = new NarrowComboStyle(12, this);
     std::vector<QWidget*> windowed;
     for (const ControlSpec& s : CalculatorControls()) {
         QWidget* w = createControl(s, client);
