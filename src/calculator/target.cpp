@@ -1,7 +1,6 @@
 // The base amount (target) scroll bar, the picture under it, the "Start at" box
 // and the two calculate buttons.
 
-#include <QApplication>
 #include <QLineEdit>
 #include <QScopeGuard>
 #include <QScrollBar>
