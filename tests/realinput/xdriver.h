@@ -8,6 +8,7 @@
 // server's pixels with the widget's device pixel ratio, and finds where a
 // window lies on the screen by asking the server, not Qt.
 
+#include <QByteArray>
 #include <QPoint>
 #include <QRect>
 #include <QString>
