@@ -31,6 +31,7 @@
 #include <QChar>
 #include <QMainWindow>
 #include <QMessageBox>
+#include <QPointer>
 #include <QString>
 #include <array>
 #include <QFont>
@@ -214,6 +215,27 @@ private:
     private:
         TfrmJeuGagnant& window_;
     };
+    // Keeps the keyboard focus, and a box's caret, across a step that
+    // disables its control for a moment (the quantity picked one lower and
+    // back): Qt moves the focus of a disabled control to the next one in the
+    // tab order, and it would stay there.  While the control is without the
+    // focus, ProcessPendingEvents holds the user's keys and clicks back, so
+    // that they reach the control once it has the focus again.
+    class FocusHold {
+    public:
+        explicit FocusHold(TfrmJeuGagnant& window);
+        ~FocusHold();
+        FocusHold(const FocusHold&) = delete;
+        FocusHold& operator=(const FocusHold&) = delete;
+
+    private:
+        TfrmJeuGagnant& window_;
+        QPointer<QWidget> previous_;
+        QPointer<QWidget> control_;
+        int cursor_ = 0;
+        int selectionStart_ = -1;
+        int selectionLength_ = 0;
+    };
     void pullControls();
     void runCalculation(Variant variant);
     void pickQuantityAgain();
@@ -232,6 +254,8 @@ private:
     // Depth of ProcessPendingEvents, and whether a repaint waits for its end.
     int paintDeferral_ = 0;
     bool paintDeferred_ = false;
+    // The control a FocusHold keeps the focus for.
+    QPointer<QWidget> heldFocus_;
     // Depth of the open SlipBatches; what waits for the outermost one's end.
     int slipBatch_ = 0;
     bool slipStale_ = false;

@@ -17,6 +17,7 @@
 
 #include "calculator/frmjeugagnant.h"
 #include "components/artwork.h"
+#include "components/combostyle.h"
 #include "components/glyphbutton.h"
 #include "components/marquee.h"
 #include "components/picturebox.h"
@@ -192,8 +193,13 @@ QWidget* createControl(const ControlSpec& s, QWidget* parent) {
     case K::Button: return new QPushButton(s.text, parent);
     case K::Glyph: return new GlyphButton(parent);
     case K::Picture: return new PictureBox(parent);
-    case K::HScroll: return new QScrollBar(Qt::Horizontal, parent);
-    case K::VScroll: return new QScrollBar(Qt::Vertical, parent);
+    case K::HScroll:
+    case K::VScroll: {
+        // A click gives a scroll bar the focus, as it does every windowed control.
+        auto* bar = new QScrollBar(s.kind == K::HScroll ? Qt::Horizontal : Qt::Vertical, parent);
+        bar->setFocusPolicy(Qt::StrongFocus);
+        return bar;
+    }
     case K::Radio: return new QRadioButton(parent);
     case K::Check: return new QCheckBox(parent);
     case K::Group: {
@@ -311,8 +317,13 @@ void TfrmJeuGagnant::buildLayout() {
     windowFont.setPixelSize(11);
     setFont(windowFont);
 
+    // The design's combos are 49 to 57 pixels wide: their drop-down part is
+    // the width of a classic scroll bar arrow.
+    auto* comboStyle = new NarrowComboStyle(12, this);
+    std::vector<QWidget*> windowed;
     for (const ControlSpec& s : CalculatorControls()) {
         QWidget* w = createControl(s, client);
+        if (s.kind != K::Label && s.kind != K::WrapLabel && s.kind != K::Picture) windowed.push_back(w);
         w->setObjectName(QString::fromLatin1(s.name));
         w->setAccessibleName(accessibleNameFor(s));
         w->setAccessibleDescription(accessibleDescriptionFor(s));
@@ -351,7 +362,10 @@ void TfrmJeuGagnant::buildLayout() {
         }
         w->setMouseTracking(true);
         w->installEventFilter(this);
-        if (auto* combo = qobject_cast<QComboBox*>(w)) combo->lineEdit()->setAccessibleName(w->accessibleName());
+        if (auto* combo = qobject_cast<QComboBox*>(w)) {
+            combo->lineEdit()->setAccessibleName(w->accessibleName());
+            combo->setStyle(comboStyle);
+        }
     }
 
     auto find = [this](auto*& field, const char* name) {
@@ -517,6 +531,10 @@ void TfrmJeuGagnant::buildLayout() {
     for (QWidget* above : {static_cast<QWidget*>(chkNomore), static_cast<QWidget*>(lblShow),
                            static_cast<QWidget*>(Label18), static_cast<QWidget*>(Label19)})
         above->raise();
+    // Pictures and labels are drawn on the window itself: every windowed
+    // control lies above all of them, for the eye and for the pointer (the
+    // hover area around the tenths scroll bar must not swallow its clicks).
+    for (QWidget* control : windowed) control->raise();
 
     buildMenu();
     setTabOrderChain();

@@ -222,6 +222,7 @@ void TfrmJeuGagnant::FormCreate() {
         setFixedSize(kClientWidth, kClientHeight + menuBar()->sizeHint().height());
 
         Option1->setItemIndex(0);
+        Option1->button(0)->setFocus(Qt::OtherFocusReason); // the first control of the tab order
         imgBig->move(0, 0);
         static constexpr int kOddsLeft[kSelections] = {80, 153, 228, 304, 376, 451, 525, 599, 674};
         for (std::size_t c = 0; c < txtCote.size(); ++c) txtCote[c]->move(kOddsLeft[c], txtCote[c]->y());
@@ -331,7 +332,10 @@ void TfrmJeuGagnant::ProcessPendingEvents() {
     // paints the window once instead of at every step (the steps are far
     // quicker than a screen refresh: nobody could see them).
     ++paintDeferral_;
-    QCoreApplication::processEvents();
+    // Input meant for a control that has lost the focus only for a moment
+    // waits until it has it back (FocusHold).
+    const bool focusAway = heldFocus_ && focusWidget() != heldFocus_;
+    QCoreApplication::processEvents(focusAway ? QEventLoop::ExcludeUserInputEvents : QEventLoop::AllEvents);
     --paintDeferral_;
     if (paintDeferral_ == 0 && paintDeferred_) {
         paintDeferred_ = false;

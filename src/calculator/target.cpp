@@ -29,10 +29,35 @@ void TfrmJeuGagnant::Button1Click() { runCalculation(Variant::Refresh); }
 // them move, and the buttons are not repainted for nothing.
 void TfrmJeuGagnant::pickQuantityAgain() {
     const int current = Option1->itemIndex();
+    const FocusHold focus(*this);
     Option1->holdCheckMarks();
     const auto release = qScopeGuard([this] { Option1->releaseCheckMarks(); });
     Option1->setItemIndex(current - 1);
     Option1->setItemIndex(current);
+}
+
+TfrmJeuGagnant::FocusHold::FocusHold(TfrmJeuGagnant& window)
+    : window_(window), previous_(window.heldFocus_), control_(window.focusWidget()) {
+    window_.heldFocus_ = control_;
+    if (const auto* box = qobject_cast<QLineEdit*>(control_.data())) {
+        cursor_ = box->cursorPosition();
+        selectionStart_ = box->selectionStart();
+        selectionLength_ = static_cast<int>(box->selectedText().size());
+    }
+}
+
+TfrmJeuGagnant::FocusHold::~FocusHold() {
+    window_.heldFocus_ = previous_;
+    if (!control_ || window_.focusWidget() == control_ || !control_->isEnabled() || !control_->isVisible()) return;
+    control_->setFocus(Qt::OtherFocusReason);
+    if (auto* box = qobject_cast<QLineEdit*>(control_.data())) {
+        if (selectionStart_ < 0)
+            box->setCursorPosition(cursor_);
+        else if (cursor_ == selectionStart_) // selected backwards: the caret at the start
+            box->setSelection(selectionStart_ + selectionLength_, -selectionLength_);
+        else
+            box->setSelection(selectionStart_, selectionLength_);
+    }
 }
 
 void TfrmJeuGagnant::HScroll1Change() {
