@@ -39,10 +39,21 @@ def decimal_point(name):
         locale.setlocale(locale.LC_ALL, previous)
 
 
+def has_text(node):
+    try:
+        node.queryText()
+        return True
+    except NotImplementedError:
+        return False
+
+
 def controls(app):
+    """Nodes by name and by description; of two with one name (a box and its
+    scroll bar), the one that holds a text."""
     by_name, by_description = {}, {}
     for node, _ in walk(app):
-        by_name.setdefault(node.name, node)
+        if node.name not in by_name or (not has_text(by_name[node.name]) and has_text(node)):
+            by_name[node.name] = node
         if node.description:
             by_description.setdefault(node.description, node)
     return by_name, by_description
