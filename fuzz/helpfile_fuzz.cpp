@@ -13,12 +13,16 @@
 //   number it carries; the contents page exists exactly when a topic does;
 // - every page and pop-up is HTML of our own tags only: file text is escaped, so
 //   each '<' opens one of the tags the page builder writes, closed before the next;
-// - a pop-up holds no link (it closes on the first click).
+// - a pop-up holds no link (it closes on the first click);
+// - the links are those the format's pattern, \[\[([^\]|]+)(?:\|([^\]]*))?\]\], finds
+//   (on inputs short enough for a backtracking matcher): exactly as many links to
+//   missing topics and links in pop-ups are reported as the pattern finds.
 
 #include "fuzzcheck.h"
 #include "help/helpfile.h"
 
 #include <QByteArray>
+#include <QRegularExpression>
 #include <QString>
 
 using fairstake::help::HelpFile;
@@ -96,6 +100,22 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         const QString html = file.popupHtml(context);
         FUZZ_CHECK(OwnTagsOnly(html));
         FUZZ_CHECK(!html.contains(QStringLiteral("<a ")));
+    }
+
+    if (bytes.size() <= 4096) {
+        static const QRegularExpression link(QStringLiteral(R"(\[\[([^\]|]+)(?:\|([^\]]*))?\]\])"));
+        qsizetype expected = 0;
+        for (const HelpTopic& topic : file.topics())
+            for (const QRegularExpressionMatch& m : link.globalMatch(topic.body))
+                expected += file.topicById(m.capturedView(1).trimmed()) ? 0 : 1;
+        for (int context : file.popupContexts())
+            for (const QRegularExpressionMatch& m [[maybe_unused]] : link.globalMatch(*file.popup(context)))
+                ++expected;
+        qsizetype reported = 0;
+        for (const QString& problem : file.problems())
+            reported += problem.contains(QStringLiteral(": link to a missing topic ")) ||
+                        problem.endsWith(QStringLiteral(": a link in a pop-up"));
+        FUZZ_CHECK(reported == expected);
     }
     return 0;
 }
