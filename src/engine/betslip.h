@@ -5,6 +5,7 @@
 // are always read from the slip, which holds exactly what is shown.
 
 #include <array>
+#include <cassert>
 #include <string>
 
 namespace fairstake {
@@ -37,9 +38,19 @@ struct Selection {
 struct BetSlip {
     BetSlip() { selections[0].isActive = true; }
 
-    // 1-based, as the columns of the window are numbered.
-    Selection& selection(int i) { return selections.at(static_cast<std::size_t>(i - 1)); }
-    const Selection& selection(int i) const { return selections.at(static_cast<std::size_t>(i - 1)); }
+    // 1-based, as the columns of the window are numbered.  Every caller counts columns
+    // 1..kSelections (the played count never leaves 1..9), so a column outside is a
+    // bug: checked in debug builds, where it stops the program at once.  guarded()
+    // must not swallow it as one of the program's own faults, and a release build
+    // still stops (std::out_of_range) rather than touch memory outside the slip.
+    Selection& selection(int i) {
+        assert(i >= 1 && i <= kSelections && "a column of the bet slip");
+        return selections.at(static_cast<std::size_t>(i - 1));
+    }
+    const Selection& selection(int i) const {
+        assert(i >= 1 && i <= kSelections && "a column of the bet slip");
+        return selections.at(static_cast<std::size_t>(i - 1));
+    }
 
     std::array<Selection, kSelections> selections{};
     int playedCount = 1;

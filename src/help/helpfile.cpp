@@ -16,14 +16,55 @@ const QRegularExpression& SectionPattern() {
     return re;
 }
 
-const QRegularExpression& LinkPattern() {
-    static const QRegularExpression re(QStringLiteral(R"(\[\[([^\]|]+)(?:\|([^\]]*))?\]\])"));
-    return re;
+// A link: [[ID]] or [[ID|text]], the ID one or more characters other than ']' and '|',
+// the text any characters other than ']'.
+struct Link {
+    qsizetype start = 0;
+    qsizetype end = 0; // just past the closing "]]"
+    QStringView id;
+    QStringView text; // empty when the link has none
+};
+
+// The first link at or after from.  Scanned by hand in one pass: a file is outside
+// input, and a pattern with repetitions backtracks on a long line of unclosed links
+// (quadratic; minutes for a megabyte).  A candidate that fails is never scanned
+// again: every "[[" inside the part it covered runs into the same stop and fails
+// the same way, so the search goes on after that stop.
+std::optional<Link> NextLink(QStringView s, qsizetype from) {
+    const qsizetype n = s.size();
+    for (;;) {
+        const qsizetype open = s.indexOf(u"[[", from);
+        if (open < 0) return std::nullopt;
+        const qsizetype idStart = open + 2;
+        qsizetype p = idStart;
+        while (p < n && s[p] != u']' && s[p] != u'|')
+            ++p;
+        if (p == n) return std::nullopt;
+        if (p == idStart) { // "[[]" or "[[|": no ID
+            from = open + 1;
+            continue;
+        }
+        qsizetype close = p; // the first ']' after the ID (and its text)
+        if (s[p] == u'|') {
+            close = p + 1;
+            while (close < n && s[close] != u']')
+                ++close;
+            if (close == n) return std::nullopt;
+        }
+        if (close + 1 < n && s[close + 1] == u']') {
+            const QStringView text = close > p ? s.sliced(p + 1, close - p - 1) : QStringView();
+            return Link{open, close + 2, s.sliced(idStart, p - idStart), text};
+        }
+        from = close + 1;
+    }
 }
 
-const QRegularExpression& NumberedPattern() {
-    static const QRegularExpression re(QStringLiteral(R"(^\d+\.\s)"));
-    return re;
+// "1. " with any number (ASCII digits, then a dot and a blank): a numbered item.
+bool IsNumbered(QStringView line) {
+    qsizetype i = 0;
+    while (i < line.size() && line[i] >= u'0' && line[i] <= u'9')
+        ++i;
+    return i > 0 && i + 1 < line.size() && line[i] == u'.' && QStringView(u" \t\v\f\r").contains(line[i + 1]);
 }
 
 std::optional<int> ToInt(QStringView text) {
@@ -31,6 +72,50 @@ std::optional<int> ToInt(QStringView text) {
     const int value = text.trimmed().toInt(&ok);
     if (!ok) return std::nullopt;
     return value;
+}
+
+// Qt's line breaking is quadratic in the length of a word wider than the line (a
+// megabyte of "[[" takes a minute to lay out), so a run of text longer than this
+// without a blank gets a zero-width space, a place to break that shows nothing.
+constexpr int kLongestUnbrokenRun = 64;
+
+// Qt lays out a list in time quadratic in its length (every item looks up its
+// number), and a list item or table cell costs it tens of microseconds: a longer list
+// goes on as a new list (its numbers start again), and items and rows past the page's
+// share are shown as the text they are written as.
+constexpr int kLongestList = 100;
+// The same goes for links and bold runs: past the page's share they show as plain
+// text (a link its text, bold its markers).
+constexpr int kMostMarks = 4000;
+constexpr int kMostListItems = 4000;
+constexpr int kMostTableCells = 4000;
+
+// HTML of our own making: tags are ours (text '<' is escaped), entities end with ';'.
+QString BreakLongRuns(const QString& html) {
+    QString out;
+    out.reserve(html.size() + html.size() / kLongestUnbrokenRun);
+    int run = 0;
+    bool inTag = false;
+    bool inEntity = false;
+    for (const QChar c : html) {
+        if (inTag || inEntity) {
+            out += c;
+            inTag = inTag && c != u'>';
+            inEntity = inEntity && c != u';';
+            continue;
+        }
+        if (c == u'<') {
+            inTag = true;
+        } else if (c.isSpace() || c == QChar(0x200B)) {
+            run = 0;
+        } else if (++run > kLongestUnbrokenRun) {
+            out += QChar(0x200B);
+            run = 1;
+        }
+        inEntity = c == u'&';
+        out += c;
+    }
+    return out;
 }
 
 } // namespace
@@ -130,22 +215,22 @@ HelpFile HelpFile::Parse(QStringView text) {
 
 std::shared_ptr<const HelpFile> HelpFile::Load(const QString& path) {
     QFile source(path);
-    if (!source.open(QIODevice::ReadOnly)) return nullptr;
-    auto file = std::make_shared<HelpFile>(Parse(QString::fromUtf8(source.readAll())));
+    if (!source.open(QIODevice::ReadOnly) || source.size() > kLargestFile) return nullptr;
+    const QByteArray bytes = source.read(kLargestFile + 1); // the size may not be known, or grow
+    if (bytes.size() > kLargestFile) return nullptr;
+    auto file = std::make_shared<HelpFile>(Parse(QString::fromUtf8(bytes)));
     if (file->topics_.isEmpty()) return nullptr;
     return file;
 }
 
 void HelpFile::check() {
     auto checkLinks = [this](const QString& where, const QString& markup, bool linksAllowed) {
-        QRegularExpressionMatchIterator it = LinkPattern().globalMatch(markup);
-        while (it.hasNext()) {
-            const QRegularExpressionMatch link = it.next();
+        for (std::optional<Link> link = NextLink(markup, 0); link; link = NextLink(markup, link->end)) {
             if (!linksAllowed)
                 problems_.append(QStringLiteral("%1: a link in a pop-up").arg(where));
-            else if (!topicById(link.capturedView(1).trimmed()))
+            else if (!topicById(link->id.trimmed()))
                 problems_.append(
-                    QStringLiteral("%1: link to a missing topic %2").arg(where, link.captured(1)));
+                    QStringLiteral("%1: link to a missing topic %2").arg(where, link->id.toString()));
         }
     };
     for (const HelpTopic& topic : topics_) {
@@ -187,7 +272,7 @@ QList<int> HelpFile::popupContexts() const {
 }
 
 QString HelpFile::topicHtml(const HelpTopic& topic) const {
-    return QStringLiteral("<h2>") + topic.title.toHtmlEscaped() + QStringLiteral("</h2>") +
+    return QStringLiteral("<h2>") + BreakLongRuns(topic.title.toHtmlEscaped()) + QStringLiteral("</h2>") +
            bodyHtml(topic.body, true);
 }
 
@@ -196,32 +281,32 @@ QString HelpFile::popupHtml(int context) const {
     return it == popups_.cend() ? QString() : bodyHtml(*it, false);
 }
 
-QString HelpFile::inlineHtml(QStringView line, bool links) const {
+QString HelpFile::inlineHtml(QStringView line, bool links, int& marksLeft) const {
     QString html;
     qsizetype done = 0;
-    QRegularExpressionMatchIterator it = LinkPattern().globalMatch(line);
-    while (it.hasNext()) {
-        const QRegularExpressionMatch link = it.next();
-        html += line.sliced(done, link.capturedStart() - done).toString().toHtmlEscaped();
-        const QString id = link.captured(1).trimmed();
-        QString text = link.captured(2).trimmed();
+    for (std::optional<Link> link = NextLink(line, 0); link; link = NextLink(line, link->end)) {
+        html += line.sliced(done, link->start - done).toString().toHtmlEscaped();
+        const QString id = link->id.trimmed().toString();
+        QString text = link->text.trimmed().toString();
         if (text.isEmpty()) {
             const HelpTopic* target = topicById(id);
             text = target ? target->title : id;
         }
-        if (links)
+        if (links && marksLeft > 0) {
             html +=
                 QStringLiteral("<a href=\"topic:%1\">%2</a>").arg(id.toHtmlEscaped(), text.toHtmlEscaped());
-        else
+            --marksLeft;
+        } else {
             html += text.toHtmlEscaped();
-        done = link.capturedEnd();
+        }
+        done = link->end;
     }
     html += line.sliced(done).toString().toHtmlEscaped();
 
     // **bold**: pairs of markers; an unpaired marker stays as typed.
     QString result;
     qsizetype from = 0;
-    for (;;) {
+    while (marksLeft > 0) {
         const qsizetype open = html.indexOf(QStringLiteral("**"), from);
         const qsizetype close = open < 0 ? -1 : html.indexOf(QStringLiteral("**"), open + 2);
         if (close < 0) break;
@@ -230,9 +315,10 @@ QString HelpFile::inlineHtml(QStringView line, bool links) const {
         result += QStringView(html).sliced(open + 2, close - open - 2);
         result += QStringLiteral("</b>");
         from = close + 2;
+        --marksLeft;
     }
     result += QStringView(html).sliced(from);
-    return result;
+    return BreakLongRuns(result);
 }
 
 QString HelpFile::bodyHtml(QStringView markup, bool links) const {
@@ -240,10 +326,14 @@ QString HelpFile::bodyHtml(QStringView markup, bool links) const {
     Block block = Block::None;
     QString pending; // the paragraph or list item being collected
     bool headingRow = false;
+    int listItems = 0; // in the open list
+    int pageListItems = 0;
+    int marksLeft = kMostMarks;
+    int tableCells = 0; // on the whole page
 
     auto flushItem = [&] {
         if (pending.isEmpty()) return;
-        const QString text = inlineHtml(pending, links);
+        const QString text = inlineHtml(pending, links, marksLeft);
         if (block == Block::Paragraph)
             html += QStringLiteral("<p>") + text + QStringLiteral("</p>");
         else
@@ -264,6 +354,7 @@ QString HelpFile::bodyHtml(QStringView markup, bool links) const {
         if (block == wanted) return;
         close();
         block = wanted;
+        listItems = 0;
         if (wanted == Block::Bullets)
             html += QStringLiteral("<ul>");
         else if (wanted == Block::Numbers)
@@ -284,25 +375,26 @@ QString HelpFile::bodyHtml(QStringView markup, bool links) const {
             close();
         } else if (line.startsWith(u"== ")) {
             close();
-            html += QStringLiteral("<h3>") + inlineHtml(line.sliced(3).trimmed(), links) +
+            html += QStringLiteral("<h3>") + inlineHtml(line.sliced(3).trimmed(), links, marksLeft) +
                     QStringLiteral("</h3>");
-        } else if (line.startsWith(u"- ")) {
-            open(Block::Bullets);
+        } else if ((line.startsWith(u"- ") || IsNumbered(line)) && pageListItems < kMostListItems) {
+            const Block list = line.startsWith(u"- ") ? Block::Bullets : Block::Numbers;
+            if (block == list && listItems == kLongestList) close();
+            open(list);
             flushItem();
-            append(line.sliced(2));
-        } else if (NumberedPattern().match(line).hasMatch()) {
-            open(Block::Numbers);
-            flushItem();
-            append(line.sliced(line.indexOf(u'.') + 1));
-        } else if (line.startsWith(u"| ")) {
+            ++listItems;
+            ++pageListItems;
+            append(list == Block::Bullets ? line.sliced(2) : line.sliced(line.indexOf(u'.') + 1));
+        } else if (line.startsWith(u"| ") && tableCells + line.count(u" | ") < kMostTableCells) {
             open(Block::Table);
             QStringView row = trimmed.sliced(1);
             if (row.endsWith(u'|')) row.chop(1);
+            tableCells += 1 + row.count(u" | ");
             const QString cell = headingRow ? QStringLiteral("th") : QStringLiteral("td");
             html += QStringLiteral("<tr>");
             for (QStringView item : row.split(u" | "))
-                html += u'<' + cell + u'>' + inlineHtml(item.trimmed(), links) + QStringLiteral("</") + cell +
-                        u'>';
+                html += u'<' + cell + u'>' + inlineHtml(item.trimmed(), links, marksLeft) +
+                        QStringLiteral("</") + cell + u'>';
             html += QStringLiteral("</tr>");
             headingRow = false;
         } else if ((block == Block::Bullets || block == Block::Numbers) && line.startsWith(u' ')) {

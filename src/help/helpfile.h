@@ -37,8 +37,11 @@ class HelpFile {
 public:
     // Parses the text of a help file; what cannot be read goes into problems().
     static HelpFile Parse(QStringView text);
-    // Reads and parses a file (UTF-8); nullptr when it cannot be read or holds no topic.
+    // Reads and parses a file (UTF-8); nullptr when it cannot be read, is larger than
+    // kLargestFile (a help file is a few dozen kilobytes; a file of hundreds of
+    // megabytes would cost several times its size in memory) or holds no topic.
     static std::shared_ptr<const HelpFile> Load(const QString& path);
+    static constexpr qint64 kLargestFile = qint64(8) << 20;
 
     const QList<HelpTopic>& topics() const { return topics_; }
     const HelpTopic* contents() const;
@@ -58,7 +61,8 @@ public:
 
 private:
     QString bodyHtml(QStringView markup, bool links) const;
-    QString inlineHtml(QStringView line, bool links) const;
+    // marksLeft: how many more links and bold runs the page may have.
+    QString inlineHtml(QStringView line, bool links, int& marksLeft) const;
     void check();
 
     QList<HelpTopic> topics_;

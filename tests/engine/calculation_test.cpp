@@ -1,5 +1,7 @@
 #include "fakehost.h"
 
+#include "engine/numtext.h"
+
 #include <tuple>
 
 namespace fairstake::test {
@@ -213,6 +215,18 @@ TEST_P(Calc, ArithmeticFaultKeepsThePreviousResult) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Separators, Calc, kSeparators);
+
+// A column outside 1..9 is a bug, not a fault a handler may end on: it stops the program
+// in a debug build, through guarded() as well.
+TEST(BetSlipDeathTest, ColumnOutsideTheSlipStops) {
+    BetSlip slip;
+    const BetSlip& shown = slip;
+    for (int column : {0, kSelections + 1}) {
+        EXPECT_DEATH(guarded([&] { slip.selection(column).isActive = true; }), "a column of the bet slip");
+        EXPECT_DEATH(guarded([&] { (void)shown.selection(column); }), "a column of the bet slip");
+    }
+    EXPECT_TRUE(guarded([&] { slip.selection(kSelections).isActive = true; }));
+}
 
 } // namespace
 } // namespace fairstake::test

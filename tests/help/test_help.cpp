@@ -10,6 +10,7 @@
 
 #include <QComboBox>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QGroupBox>
 #include <QLabel>
@@ -99,6 +100,9 @@ private Q_SLOTS:
 
     void helpFileFormat();
     void shippedHelpFileCoversEveryContext();
+    void hostileHelpFilesShowQuickly_data();
+    void hostileHelpFilesShowQuickly();
+    void oversizedHelpFileRefused();
 
     void viewerFullTopicsAndNavigation();
     void viewerPopups();
@@ -332,6 +336,64 @@ void TestHelp::shippedHelpFileCoversEveryContext() {
     }
     for (const HelpTopic& topic : file->topics())
         QVERIFY2(reached.count(topic.id.toLower()), qPrintable(topic.id));
+}
+
+// A help file dropped in the current folder is outside input: Program help reads and
+// shows it at once, so a hostile one must neither freeze the window nor lose text.
+void TestHelp::hostileHelpFilesShowQuickly_data() {
+    QTest::addColumn<QByteArray>("unit");
+    QTest::addColumn<int>("size");
+    QTest::addColumn<bool>("shownAsTyped"); // one line of plain text, else only its letters are checked
+    QTest::newRow("unclosed links, 300 KB") << QByteArray("[[a|b") << 300'000 << true;
+    QTest::newRow("unclosed links, 1 MB") << QByteArray("[[a|b") << 1'000'000 << true;
+    QTest::newRow("openings, 1 MB") << QByteArray("[[") << 1'000'000 << true;
+    QTest::newRow("a link per five bytes, 1 MB") << QByteArray("[[a]]") << 1'000'000 << false;
+    QTest::newRow("bold runs, 1 MB") << QByteArray("**a") << 1'000'000 << false;
+    QTest::newRow("one table row, 1 MB") << QByteArray("| a ") << 1'000'000 << false;
+    QTest::newRow("list items, 1 MB") << QByteArray("1. a\n") << 1'000'000 << false;
+}
+
+void TestHelp::hostileHelpFilesShowQuickly() {
+    QFETCH(QByteArray, unit);
+    QFETCH(int, size);
+    QFETCH(bool, shownAsTyped);
+    QTemporaryDir dir;
+    QVERIFY(dir.isValid() && QDir::setCurrent(dir.path()));
+    const QByteArray body = unit.repeated(size / unit.size());
+    QVERIFY(WriteFile(QStringLiteral("fairstake.hlp"), "[topic Contents]\nTitle: T\n\n" + body));
+
+    QWidget window;
+    QElapsedTimer clock;
+    clock.start();
+    ProgramHelp(&window);
+    QCoreApplication::processEvents();
+    const qint64 took = clock.elapsed();
+    QCOMPARE(helpWindowTopic(), QStringLiteral("Contents"));
+    QVERIFY2(took < 2000, qPrintable(QStringLiteral("%1 ms").arg(took)));
+
+    // Long runs get zero-width spaces to break at, which show nothing.
+    QString shown = helpWindow()->findChild<QTextBrowser*>()->toPlainText().remove(QChar(0x200B));
+    QVERIFY(shown.startsWith(QStringLiteral("T\n")));
+    if (shownAsTyped)
+        QCOMPARE(shown.sliced(2), QString::fromLatin1(body));
+    else
+        QCOMPARE(shown.count(u'a'), body.count('a'));
+}
+
+void TestHelp::oversizedHelpFileRefused() {
+    QTemporaryDir dir;
+    QVERIFY(dir.isValid() && QDir::setCurrent(dir.path()));
+    const QByteArray head = "[topic Contents]\nTitle: Big\n\nx\n";
+    QByteArray text = head + QByteArray(HelpFile::kLargestFile - head.size() - 1, ';') + '\n';
+    QWidget window;
+    for (const bool oneByteMore : {false, true}) {
+        if (oneByteMore) text += ';';
+        QVERIFY(WriteFile(QStringLiteral("fairstake.hlp"), text));
+        QCOMPARE(bool(HelpFile::Load(QStringLiteral("fairstake.hlp"))), !oneByteMore);
+        ProgramHelp(&window);
+        QCOMPARE(bool(helpWindow() && helpWindow()->isVisible()), !oneByteMore);
+        WinHelp(nullptr, QString(), HelpQuit, 0);
+    }
 }
 
 void TestHelp::viewerFullTopicsAndNavigation() {

@@ -8,7 +8,10 @@
 # window on the package's help file, and a click on the racetracks picture must
 # start the package's web helper, whose browser window must show.
 #
-# Usage: test_package.sh BUILD_DIR VERSION BINDIR HELPERDIR DATADIR
+# lintian must find no error in it (its warnings are shown), and both binaries must
+# carry Debian's hardening (fortified calls checked only in an optimised build tree).
+#
+# Usage: test_package.sh BUILD_DIR VERSION BINDIR HELPERDIR DATADIR BUILD_TYPE
 set -euo pipefail
 
 if [ "${1:-}" = "--under-xvfb" ]; then
@@ -78,7 +81,7 @@ if [ "${1:-}" = "--under-xvfb" ]; then
     exit 0
 fi
 
-build=$1 version=$2 bindir=$3 helperdir=$4 datadir=$5
+build=$1 version=$2 bindir=$3 helperdir=$4 datadir=$5 build_type=$6
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 mkdir -p "$work/empty" "$work/home"
@@ -101,7 +104,7 @@ check() { # description, then a command that must succeed
 }
 check "Package is fairstake" test "$(field Package)" = fairstake
 check "Version is $version" test "$(field Version)" = "$version"
-check "Maintainer" test "$(field Maintainer)" = "Fairstake developers"
+check "Maintainer has an address" grep -qx 'Fairstake developers <[^@<> ]*@example\.org>' <<<"$(field Maintainer)"
 check "Section" test -n "$(field Section)"
 check "Depends names the Qt Widgets library" grep -q 'libqt6widgets6' <<<"$(field Depends)"
 check "Depends names the WebEngine library" grep -q 'libqt6webenginewidgets6' <<<"$(field Depends)"
@@ -124,6 +127,24 @@ check "desktop entry validates" desktop-file-validate "$desktop"
 check "desktop entry starts fairstake" grep -qx 'Exec=fairstake' "$desktop"
 check "desktop entry's icon is installed" grep -qx 'Icon=fairstake' "$desktop"
 check "metainfo validates" appstreamcli validate --no-net --no-color "$metainfo"
+for f in "$bindir/fairstake" "$helperdir/fairstake-web"; do
+    elf=$root/usr/$f
+    check "$f has read-only relocations" grep -q GNU_RELRO <<<"$(readelf -lW "$elf")"
+    check "$f binds now" grep -qE '\(FLAGS(_1)?\).* NOW' <<<"$(readelf -dW "$elf")"
+    check "$f has stack protection" grep -q ' __stack_chk_fail' <<<"$(readelf --dyn-syms -W "$elf")"
+done
+# The web helper is built fortified too, but none of its few C library calls needs a
+# check the compiler cannot settle itself (lintian's hardening-no-fortify-functions,
+# an information tag, says as much of it).
+[ "$build_type" = Debug ] || check "$bindir/fairstake calls fortified functions" \
+    grep -qE ' __[a-z]+_chk(@| |$)' <<<"$(readelf --dyn-syms -W "$root/usr/$bindir/fairstake")"
+if lintian --fail-on error "$deb" >"$work/lintian.log" 2>&1; then
+    grep -E '^[EWI]:' "$work/lintian.log" | sed 's/^/lintian: /' || true
+else
+    sed 's/^/lintian: /' "$work/lintian.log" >&2
+    echo "FAIL: lintian finds errors in the package" >&2
+    status=1
+fi
 check "metainfo launches the desktop entry" grep -q "<launchable type=\"desktop-id\">$id.desktop<" "$metainfo"
 [ $status -eq 0 ] || exit 1
 
