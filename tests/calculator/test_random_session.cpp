@@ -3,6 +3,13 @@
 // FAIRSTAKE_SESSION_ACTIONS replay a failure or run a longer session; the seed
 // and the action count are printed when an invariant breaks.
 
+#include "calculator/frmjeugagnant.h"
+#include "components/glyphbutton.h"
+#include "components/picturebox.h"
+#include "components/radiogroup.h"
+#include "engine/numtext.h"
+#include "window.h"
+
 #include <QAction>
 #include <QCheckBox>
 #include <QLabel>
@@ -13,14 +20,11 @@
 #include <QRegularExpression>
 #include <QScrollBar>
 #include <QTest>
-
-#include "calculator/frmjeugagnant.h"
-#include "components/glyphbutton.h"
-#include "components/picturebox.h"
-#include "components/radiogroup.h"
-#include "engine/numtext.h"
+#include <array>
+#include <functional>
 
 using namespace fairstake;
+using fairstake::test::Driver;
 
 namespace {
 
@@ -30,130 +34,104 @@ quint32 envNumber(const char* name, quint32 fallback) {
     return ok ? value : fallback;
 }
 
+// Random user actions, each picked with the weight given.
 class Session {
 public:
     Session(TfrmJeuGagnant& w, quint32 seed) : w_(w), random_(seed) {}
-
     QString lastAction;
 
     void act() {
-        const int choice = pick(100);
-        if (choice < 45) typeIntoBox();
-        else if (choice < 52) backspace();
-        else if (choice < 57) playedCount();
-        else if (choice < 62) target();
-        else if (choice < 64) startAt();
-        else if (choice < 66) displayMode();
-        else if (choice < 69) rounding();
-        else if (choice < 71) unit();
-        else if (choice < 74) click(w_.btnRounditup, "round");
-        else if (choice < 75) example();
-        else if (choice < 78) arrow();
-        else if (choice < 80) clearStrip();
-        else if (choice < 83) click(w_.Cmdrafraichirbid, "refresh");
-        else if (choice < 85) click(w_.cmdRafraichir, "second refresh");
-        else if (choice < 87) currency();
-        else if (choice < 93) hoverSomewhere();
-        else if (choice < 97) click(w_.Command1, "calculate");
-        else threshold();
+        static const char* starts[] = {"1", "2", "5", "10", "150", "abc", "2.5", "-3", "", " 4 ", "99", "0"};
+        static const char* units[] = {"2", "1", "0.5", "0,5", "1.", "1,", "0", "-2", "x", "", "0.1", "10"};
+        static const QString alphabet =
+            QStringLiteral("0123456789012345678901234567890123456789..,,//  -e+x\t");
+        const std::pair<int, std::function<void()>> actions[] = {
+            {45, [&] { key(alphabet.at(pick(int(alphabet.size())))); }},
+            {7, [&] { key(QChar()); }},
+            {5, [&] { click(w_.Option1->button(pick(9)), "play"); }},
+            {5, [&] { target(); }},
+            {2, [&] { setText(w_.Edit1, starts[pick(std::size(starts))], "start at"); }},
+            {2, [&] { click(w_.radioOptions->button(pick(2)), "display mode"); }},
+            {3,
+             [&] {
+                 click(std::array<QAbstractButton*, 3>{w_.radioup, w_.radiodown, w_.radiocenter}[pick(3)],
+                       "direction", QPoint(6, 8));
+             }},
+            {2, [&] { setText(w_.txtArrondir, units[pick(std::size(units))], "unit"); }},
+            {3, [&] { click(w_.btnRounditup, "round"); }},
+            {1,
+             [&] {
+                 click(
+                     std::array<QAbstractButton*, 3>{w_.btnExample, w_.btnExample2, w_.btnExample3}[pick(3)],
+                     "example");
+             }},
+            {3, [&] { click(pick(2) ? w_.imggauche : w_.imgDroite, "arrow"); }},
+            {2, [&] { click(w_.imgBlanc, "clear", QPoint(pick(162), 9)); }},
+            {3, [&] { click(w_.Cmdrafraichirbid, "refresh"); }},
+            {2, [&] { click(w_.cmdRafraichir, "second refresh"); }},
+            {2,
+             [&] {
+                 QAction* item = std::array<QAction*, 3>{w_.E2, w_.U1, w_.F1}[pick(3)];
+                 lastAction = QStringLiteral("currency ") + item->objectName();
+                 item->trigger();
+             }},
+            {6, [&] { hover(); }},
+            {4, [&] { click(w_.Command1, "calculate"); }},
+            {3, [&] {
+                 const int v = 1 + pick(9);
+                 lastAction = QStringLiteral("threshold %1").arg(v);
+                 w_.ScrollBar1->setValue(v);
+             }}};
+        int choice = pick(100);
+        for (const auto& [weight, action] : actions)
+            if ((choice -= weight) < 0) return action();
     }
 
 private:
     int pick(int n) { return static_cast<int>(random_.bounded(n)); }
-    QLineEdit* box(int i) { return w_.txtCote[static_cast<std::size_t>(i)]; }
 
-    void typeIntoBox() {
-        static const QString alphabet = QStringLiteral("0123456789012345678901234567890123456789..,,//  -e+x\t");
-        const int i = pick(9);
-        const QChar c = alphabet.at(pick(static_cast<int>(alphabet.size())));
-        lastAction = QStringLiteral("type '%1' into box %2").arg(c).arg(i + 1);
-        if (!box(i)->isEnabled()) return;
-        box(i)->setFocus();
-        box(i)->end(false);
-        QTest::keyClick(box(i), c.toLatin1());
-    }
-    void backspace() {
-        const int i = pick(9);
-        lastAction = QStringLiteral("backspace in box %1").arg(i + 1);
-        if (!box(i)->isEnabled()) return;
-        box(i)->setFocus();
-        box(i)->end(false);
-        QTest::keyClick(box(i), Qt::Key_Backspace);
-    }
-    void playedCount() {
-        const int n = pick(9);
-        lastAction = QStringLiteral("play %1 horses").arg(n + 1);
-        QTest::mouseClick(w_.Option1->button(n), Qt::LeftButton);
+    // A key typed at the end of a random box (no key: a backspace).
+    void key(QChar c) {
+        QLineEdit* box = w_.txtCote[std::size_t(pick(9))];
+        lastAction =
+            QStringLiteral("key '%1' into %2").arg(c.isNull() ? QStringLiteral("BS") : c, box->objectName());
+        if (!box->isEnabled()) return;
+        box->setFocus();
+        box->end(false);
+        if (c.isNull())
+            QTest::keyClick(box, Qt::Key_Backspace);
+        else
+            QTest::keyClick(box, c.toLatin1());
     }
     void target() {
-        const int step = pick(2) ? 1 : -1;
-        lastAction = QStringLiteral("target %1").arg(step);
-        w_.HScroll1->triggerAction(step > 0 ? QAbstractSlider::SliderSingleStepAdd
-                                            : QAbstractSlider::SliderSingleStepSub);
+        const bool up = pick(2);
+        lastAction = up ? QStringLiteral("target up") : QStringLiteral("target down");
+        w_.HScroll1->triggerAction(up ? QAbstractSlider::SliderSingleStepAdd
+                                      : QAbstractSlider::SliderSingleStepSub);
         if (pick(4) == 0) QTest::mousePress(w_.Image1, Qt::LeftButton, Qt::NoModifier, QPoint(pick(190), 10));
     }
-    void startAt() {
-        static const char* texts[] = {"1", "2", "5", "10", "150", "abc", "2.5", "-3", "", " 4 ", "99", "0"};
-        const char* t = texts[pick(std::size(texts))];
-        lastAction = QStringLiteral("start at '%1'").arg(QLatin1String(t));
-        w_.Edit1->setText(QString::fromLatin1(t));
+    void setText(QLineEdit* box, const char* text, const char* what) {
+        lastAction = QStringLiteral("%1 '%2'").arg(QLatin1String(what), QLatin1String(text));
+        box->setText(QString::fromLatin1(text));
     }
-    void displayMode() {
-        const int n = pick(2);
-        lastAction = QStringLiteral("display mode %1").arg(n);
-        QTest::mouseClick(w_.radioOptions->button(n), Qt::LeftButton);
-    }
-    void rounding() {
-        QRadioButton* buttons[] = {w_.radioup, w_.radiodown, w_.radiocenter};
-        const int n = pick(3);
-        lastAction = QStringLiteral("rounding direction %1").arg(n);
-        QTest::mouseClick(buttons[n], Qt::LeftButton, Qt::NoModifier, QPoint(6, 8));
-    }
-    void unit() {
-        static const char* texts[] = {"2", "1", "0.5", "0,5", "1.", "1,", "0", "-2", "x", "", "0.1", "10"};
-        const char* t = texts[pick(std::size(texts))];
-        lastAction = QStringLiteral("unit '%1'").arg(QLatin1String(t));
-        w_.txtArrondir->setText(QString::fromLatin1(t));
-    }
-    void threshold() {
-        const int v = 1 + pick(9);
-        lastAction = QStringLiteral("threshold %1").arg(v);
-        w_.ScrollBar1->setValue(v);
-    }
-    void example() {
-        QPushButton* buttons[] = {w_.btnExample, w_.btnExample2, w_.btnExample3};
-        const int n = pick(3);
-        lastAction = QStringLiteral("example %1").arg(n + 1);
-        QTest::mouseClick(buttons[n], Qt::LeftButton);
-    }
-    void arrow() {
-        const bool left = pick(2);
-        lastAction = left ? QStringLiteral("left arrow") : QStringLiteral("right arrow");
-        QTest::mouseClick(left ? w_.imggauche : w_.imgDroite, Qt::LeftButton);
-    }
-    void clearStrip() {
-        const int x = pick(162);
-        lastAction = QStringLiteral("clear at %1").arg(x);
-        QTest::mouseClick(w_.imgBlanc, Qt::LeftButton, Qt::NoModifier, QPoint(x, 9));
-    }
-    void currency() {
-        QAction* items[] = {w_.E2, w_.U1, w_.F1};
-        const int n = pick(3);
-        lastAction = QStringLiteral("currency %1").arg(n);
-        items[n]->trigger();
-    }
-    void hoverSomewhere() {
+    void hover() {
         const QList<QWidget*> controls = w_.client->findChildren<QWidget*>(Qt::FindDirectChildrenOnly);
         QWidget* control = controls.at(pick(static_cast<int>(controls.size())));
         const QPoint pos(pick(std::max(1, control->width())), pick(std::max(1, control->height())));
         lastAction = QStringLiteral("hover %1 at %2,%3").arg(control->objectName()).arg(pos.x()).arg(pos.y());
-        QMouseEvent move(QEvent::MouseMove, pos, control->mapToGlobal(pos), Qt::NoButton, Qt::NoButton,
-                         Qt::NoModifier);
-        QCoreApplication::sendEvent(control, &move);
+        Driver::hover(control, pos);
     }
-    void click(QAbstractButton* button, const char* what) {
-        lastAction = QString::fromLatin1(what);
-        button->click();
+    void click(QAbstractButton* button, const char* what, QPoint at = {}) {
+        lastAction = QStringLiteral("%1 %2").arg(QLatin1String(what), button->objectName());
+        if (at.isNull())
+            button->click();
+        else
+            QTest::mouseClick(button, Qt::LeftButton, Qt::NoModifier, at);
+    }
+    void click(QWidget* picture, const char* what, QPoint at = {}) {
+        lastAction =
+            QStringLiteral("%1 %2 at %3").arg(QLatin1String(what), picture->objectName()).arg(at.x());
+        QTest::mouseClick(picture, Qt::LeftButton, Qt::NoModifier, at.isNull() ? QPoint(5, 5) : at);
     }
 
     TfrmJeuGagnant& w_;
@@ -167,12 +145,18 @@ QString labelsBehind(const TfrmJeuGagnant& w) {
     for (int i = 1; i <= kSelections; ++i) {
         const QString shown = w.Label2_[static_cast<std::size_t>(i - 1)]->text();
         if (shown != QString::fromStdString(slip.selection(i).shownAmount))
-            return QStringLiteral("amount %1 shows '%2' for '%3'").arg(i).arg(shown, QString::fromStdString(slip.selection(i).shownAmount));
+            return QStringLiteral("amount %1 shows '%2' for '%3'")
+                .arg(i)
+                .arg(shown, QString::fromStdString(slip.selection(i).shownAmount));
     }
-    if (w.lblTotal_ex_Label19->text() != QString::fromStdString(slip.totalLine)) return QStringLiteral("total line behind the slip");
-    if (w.lblAmount_ie_Label4->text() != QString::fromStdString(slip.profitText)) return QStringLiteral("profit behind the slip");
-    if (w.lblYield->text() != QString::fromStdString(slip.yieldLine)) return QStringLiteral("yield line behind the slip");
-    if (w.lblDansleRouge->isVisibleTo(w.client) != slip.warningVisible) return QStringLiteral("warning behind the slip");
+    if (w.lblTotal_ex_Label19->text() != QString::fromStdString(slip.totalLine))
+        return QStringLiteral("total line behind the slip");
+    if (w.lblAmount_ie_Label4->text() != QString::fromStdString(slip.profitText))
+        return QStringLiteral("profit behind the slip");
+    if (w.lblYield->text() != QString::fromStdString(slip.yieldLine))
+        return QStringLiteral("yield line behind the slip");
+    if (w.lblDansleRouge->isVisibleTo(w.client) != slip.warningVisible)
+        return QStringLiteral("warning behind the slip");
     return {};
 }
 
@@ -192,16 +176,17 @@ QString incoherence(const TfrmJeuGagnant& w) {
     }
     const QString total = w.lblTotal_ex_Label19->text();
     const QString prefix = QStringLiteral("Total amount to bet: ");
-    const bool totalOk = total == QLatin1String("Total amount to bet:") ||
-                         total == QLatin1String("Total amount to bet (click the REFRESH button)") ||
-                         (total.startsWith(prefix) && ParseNumber(total.mid(prefix.size()).toStdString(), sep) &&
-                          !bad(total));
+    const bool totalOk =
+        total == QLatin1String("Total amount to bet:") ||
+        total == QLatin1String("Total amount to bet (click the REFRESH button)") ||
+        (total.startsWith(prefix) && ParseNumber(total.mid(prefix.size()).toStdString(), sep) && !bad(total));
     if (!totalOk) return QStringLiteral("total line '%1'").arg(total);
 
     const QString profit = w.lblAmount_ie_Label4->text();
     if (bad(profit)) return QStringLiteral("profit '%1'").arg(profit);
     const auto profitValue = ParseNumber(profit.toStdString(), sep);
-    if (!profitValue && profit != QLatin1String("Amount appears here..")) return QStringLiteral("profit '%1'").arg(profit);
+    if (!profitValue && profit != QLatin1String("Amount appears here.."))
+        return QStringLiteral("profit '%1'").arg(profit);
     if (w.lblDansleRouge->isVisible() && profitValue && *profitValue > 1.0L)
         return QStringLiteral("warning beside a profit of %1").arg(profit);
     if (bad(w.lblYield->text())) return QStringLiteral("yield line '%1'").arg(w.lblYield->text());
@@ -235,7 +220,8 @@ private Q_SLOTS:
         // The window behind a box shows the slip as it stands.
         QString behindBox;
         setMessageAnswerer([&behindBox](QWidget* parent, const MessageRequest& r) {
-            if (const auto* calculator = qobject_cast<const TfrmJeuGagnant*>(parent); calculator && behindBox.isEmpty())
+            if (const auto* calculator = qobject_cast<const TfrmJeuGagnant*>(parent);
+                calculator && behindBox.isEmpty())
                 behindBox = labelsBehind(*calculator);
             return r.buttons.testFlag(QMessageBox::Cancel) ? QMessageBox::Cancel : QMessageBox::Ok;
         });
@@ -245,7 +231,8 @@ private Q_SLOTS:
         Session session(w, seed);
         for (quint32 n = 1; n <= actions; ++n) {
             session.act();
-            const QString problem = behindBox.isEmpty() ? incoherence(w) : QStringLiteral("behind a box: ") + behindBox;
+            const QString problem =
+                behindBox.isEmpty() ? incoherence(w) : QStringLiteral("behind a box: ") + behindBox;
             if (!problem.isEmpty())
                 QFAIL(qPrintable(QStringLiteral("seed %1, action %2 (%3): %4")
                                      .arg(seed)
