@@ -1,7 +1,7 @@
+#include "suites.h"
+
 #include <QApplication>
 #include <QTest>
-
-#include "suites.h"
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);

@@ -3,13 +3,13 @@
 // redraw of the window by the window system shows the current frame too.
 // Runs on the xcb platform under its own Xvfb.
 
+#include "components/marquee.h"
+#include "components/screenstrip.h"
+
 #include <QApplication>
 #include <QBackingStore>
 #include <QScreen>
 #include <QTest>
-
-#include "components/marquee.h"
-#include "components/screenstrip.h"
 
 using fairstake::Marquee;
 
@@ -17,7 +17,8 @@ class ScreenStripTest : public QObject {
     Q_OBJECT
 
     static QImage onScreen(QWidget& window, const QRect& area) {
-        const QPixmap shot = window.screen()->grabWindow(window.winId(), area.x(), area.y(), area.width(), area.height());
+        const QPixmap shot =
+            window.screen()->grabWindow(window.winId(), area.x(), area.y(), area.width(), area.height());
         return shot.toImage().convertToFormat(QImage::Format_RGB32);
     }
 
@@ -46,11 +47,14 @@ private Q_SLOTS:
         Marquee* m = band(window);
         m->activate();
         window.show();
-        for (int i = 0; i < 5; ++i) m->tick();
+        for (int i = 0; i < 5; ++i)
+            m->tick();
         QVERIFY(QTest::qWaitForWindowExposed(&window));
-        for (int i = 0; i < 100; ++i) m->tick();
+        for (int i = 0; i < 100; ++i)
+            m->tick();
         const QRect area(m->mapTo(&window, m->contentsRect().topLeft()), m->contentsRect().size());
-        QTRY_COMPARE(onScreen(window, area), m->grab(m->contentsRect()).toImage().convertToFormat(QImage::Format_RGB32));
+        QTRY_COMPARE(onScreen(window, area),
+                     m->grab(m->contentsRect()).toImage().convertToFormat(QImage::Format_RGB32));
     }
 
     void tickerOnScreenIsQtsOwnPainting() {
