@@ -6,20 +6,11 @@
 #include "calculator/frmjeugagnant.h"
 #include "components/glyphbutton.h"
 #include "components/picturebox.h"
-#include "components/radiogroup.h"
 #include "engine/numtext.h"
 #include "window.h"
 
-#include <QAction>
-#include <QCheckBox>
-#include <QLabel>
-#include <QLineEdit>
 #include <QPushButton>
-#include <QRadioButton>
 #include <QRandomGenerator>
-#include <QRegularExpression>
-#include <QScrollBar>
-#include <QTest>
 #include <array>
 #include <functional>
 
@@ -138,67 +129,51 @@ private:
     QRandomGenerator random_;
 };
 
-// Empty when what the window shows is coherent, else what is wrong.
-// The labels show exactly what the slip holds.
+// The labels show exactly what the slip holds; empty when they do.
 QString labelsBehind(const TfrmJeuGagnant& w) {
     const BetSlip& slip = w.slip();
-    for (int i = 1; i <= kSelections; ++i) {
-        const QString shown = w.Label2_[static_cast<std::size_t>(i - 1)]->text();
-        if (shown != QString::fromStdString(slip.selection(i).shownAmount))
-            return QStringLiteral("amount %1 shows '%2' for '%3'")
-                .arg(i)
-                .arg(shown, QString::fromStdString(slip.selection(i).shownAmount));
-    }
-    if (w.lblTotal_ex_Label19->text() != QString::fromStdString(slip.totalLine))
-        return QStringLiteral("total line behind the slip");
-    if (w.lblAmount_ie_Label4->text() != QString::fromStdString(slip.profitText))
-        return QStringLiteral("profit behind the slip");
-    if (w.lblYield->text() != QString::fromStdString(slip.yieldLine))
-        return QStringLiteral("yield line behind the slip");
-    if (w.lblDansleRouge->isVisibleTo(w.client) != slip.warningVisible)
-        return QStringLiteral("warning behind the slip");
-    return {};
+    for (int i = 1; i <= kSelections; ++i)
+        if (w.Label2_[std::size_t(i - 1)]->text().toStdString() != slip.selection(i).shownAmount)
+            return QStringLiteral("amount %1 behind the slip").arg(i);
+    const std::pair<QLabel*, std::string> lines[] = {{w.lblTotal_ex_Label19, slip.totalLine},
+                                                     {w.lblAmount_ie_Label4, slip.profitText},
+                                                     {w.lblYield, slip.yieldLine}};
+    for (const auto& [label, held] : lines)
+        if (label->text().toStdString() != held)
+            return label->objectName() + QStringLiteral(" behind the slip");
+    return w.lblDansleRouge->isVisibleTo(w.client) == slip.warningVisible ? QString()
+                                                                          : QStringLiteral("warning");
 }
 
+// Empty when what the window shows is coherent, else what is wrong: every
+// figure reads as a number (no amount below zero), the warning never stands
+// beside a profit above 1, and the marks and boxes follow the played count.
 QString incoherence(const TfrmJeuGagnant& w) {
     if (const QString behind = labelsBehind(w); !behind.isEmpty()) return behind;
-    const char32_t sep = w.separator().unicode();
-    auto bad = [](const QString& text) {
-        return text.contains(QLatin1String("nan"), Qt::CaseInsensitive) ||
-               text.contains(QLatin1String("inf"), Qt::CaseInsensitive);
+    static const QRegularExpression notNumber(QStringLiteral("nan|inf"),
+                                              QRegularExpression::CaseInsensitiveOption);
+    const auto figure = [&](const QString& text) {
+        return text.contains(notNumber) ? std::nullopt
+                                        : ParseNumber(text.toStdString(), w.separator().unicode());
     };
-    for (int i = 0; i < kSelections; ++i) {
-        const QString amount = w.Label2_[static_cast<std::size_t>(i)]->text();
-        if (amount == QLatin1String("none") || amount == QLatin1String("???")) continue;
-        const auto value = ParseNumber(amount.toStdString(), sep);
-        if (!value || bad(amount)) return QStringLiteral("amount %1 shows '%2'").arg(i + 1).arg(amount);
-        if (*value < 0) return QStringLiteral("amount %1 is negative: %2").arg(i + 1).arg(amount);
-    }
-    const QString total = w.lblTotal_ex_Label19->text();
+    for (const QLabel* label : w.Label2_)
+        if (label->text() != u"none" && label->text() != u"???" && !(figure(label->text()) >= 0.0L))
+            return QStringLiteral("amount '%1'").arg(label->text());
+    const QString total = w.lblTotal_ex_Label19->text(), profit = w.lblAmount_ie_Label4->text();
     const QString prefix = QStringLiteral("Total amount to bet: ");
-    const bool totalOk =
-        total == QLatin1String("Total amount to bet:") ||
-        total == QLatin1String("Total amount to bet (click the REFRESH button)") ||
-        (total.startsWith(prefix) && ParseNumber(total.mid(prefix.size()).toStdString(), sep) && !bad(total));
-    if (!totalOk) return QStringLiteral("total line '%1'").arg(total);
-
-    const QString profit = w.lblAmount_ie_Label4->text();
-    if (bad(profit)) return QStringLiteral("profit '%1'").arg(profit);
-    const auto profitValue = ParseNumber(profit.toStdString(), sep);
-    if (!profitValue && profit != QLatin1String("Amount appears here.."))
+    if (total != u"Total amount to bet:" && total != u"Total amount to bet (click the REFRESH button)" &&
+        !(total.startsWith(prefix) && figure(total.mid(prefix.size()))))
+        return QStringLiteral("total line '%1'").arg(total);
+    if (!figure(profit) && profit != u"Amount appears here..")
         return QStringLiteral("profit '%1'").arg(profit);
-    if (w.lblDansleRouge->isVisible() && profitValue && *profitValue > 1.0L)
-        return QStringLiteral("warning beside a profit of %1").arg(profit);
-    if (bad(w.lblYield->text())) return QStringLiteral("yield line '%1'").arg(w.lblYield->text());
-
+    if (w.lblDansleRouge->isVisible() && figure(profit) > 1.0L)
+        return QStringLiteral("warning beside ") + profit;
+    if (w.lblYield->text().contains(notNumber)) return QStringLiteral("yield line ") + w.lblYield->text();
     const int played = w.Option1->itemIndex() + 1;
-    if (played < 1) return QStringLiteral("no played count selected");
-    for (int i = 0; i < w.Option1->count(); ++i)
-        if (w.Option1->button(i)->isChecked() != (i == played - 1))
-            return QStringLiteral("quantity marks do not show %1 played").arg(played);
     for (int i = 0; i < kSelections; ++i)
-        if (w.txtCote[static_cast<std::size_t>(i)]->isEnabled() != (i < played))
-            return QStringLiteral("box %1 enabled state with %2 played").arg(i + 1).arg(played);
+        if (w.Option1->button(i)->isChecked() != (i == played - 1) ||
+            w.txtCote[std::size_t(i)]->isEnabled() != (i < played))
+            return QStringLiteral("mark or box %1 with %2 played").arg(i + 1).arg(played);
     return {};
 }
 
