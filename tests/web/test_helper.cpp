@@ -1,7 +1,7 @@
 // The real fairstake-web helper driven through the proxy, as the calculator
-// drives it: links in a row, back and forward, the link table followed to the
-// loopback server, the helper's end with the calculator (also when the
-// calculator is killed), and nothing written under a fresh home.
+// drives it: the link table followed to the loopback server, the helper's end
+// with the calculator (also when the calculator is killed), and nothing written
+// under a fresh home.
 
 #include "loopbackserver.h"
 #include "suites.h"
@@ -99,23 +99,6 @@ class HelperTest : public QObject {
 private Q_SLOTS:
     void initTestCase() { QVERIFY(server_.isListening()); }
     void init() { server_.forget(); }
-
-    // Two links in a row, back and forward between them, and the window's report.
-    void linksInARow() {
-        Browser b;
-        const QString one = server_.address(QStringLiteral("/one")),
-                      two = server_.address(QStringLiteral("/two"));
-        QVERIFY(b.open(one) && b.open(two));
-        QCOMPARE(b.proxy.address(), two);
-        QVERIFY(b.load([&] { b.proxy.back(); }) && b.reports.contains(QStringLiteral("loaded 1 ") + one));
-        QVERIFY(b.load([&] { b.proxy.forward(); }) && b.reports.contains(QStringLiteral("loaded 1 ") + two));
-        QCOMPARE(server_.paths(), (QStringList{"/one", "/two"})); // back and forward from the cache
-        b.reports.clear();
-        b.proxy.requestReport();
-        QTRY_VERIFY(!b.reports.filter(QStringLiteral("window ")).isEmpty());
-        QCOMPARE(b.reports.filter(QStringLiteral("window ")).first().split(u' ').mid(3),
-                 (QStringList{"787", "521", "1", "0"}));
-    }
 
     // Every link of the table reaches its host with its path, through the browser.
     void linkTableFollowed() {
