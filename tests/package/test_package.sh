@@ -99,13 +99,12 @@ check() { # description, then a command that must succeed
         status=1
     fi
 }
-check "Package is fairstake" test "$(field Package)" = fairstake
-check "Version is $version" test "$(field Version)" = "$version"
-check "Maintainer" test "$(field Maintainer)" = "Fairstake developers"
+check "Package, Version and Maintainer" test "$(field Package) $(field Version) $(field Maintainer)" = \
+    "fairstake $version Fairstake developers"
 check "Section" test -n "$(field Section)"
-check "Depends names the Qt Widgets library" grep -q 'libqt6widgets6' <<<"$(field Depends)"
-check "Depends names the WebEngine library" grep -q 'libqt6webenginewidgets6' <<<"$(field Depends)"
-check "Depends names the fonts" grep -q 'fonts-liberation2' <<<"$(field Depends)"
+for dep in libqt6widgets6 libqt6webenginewidgets6 fonts-liberation2; do
+    check "Depends names $dep" grep -q "$dep" <<<"$(field Depends)"
+done
 
 root=$work/root
 dpkg-deb -x "$deb" "$root"
