@@ -93,6 +93,11 @@ private Q_SLOTS:
             {"currency",
              "type 1 4; trigger U1; lblDollar=£; lblDollar2=£; lblYield~for a $1 bet; trigger F1; "
              "lblDollar2=€; trigger E2; lblDollar=$"},
+            {"context help",
+             "f1 txtCote1; popup=OddsBoxes; f1 Edit1; popup=StartAt; f1 txtArrondir; "
+             "popup=RoundingUnit; f1 radiocenter; popup=RoundByValue; f1 Option1_item2; "
+             "popup=Horsestoplay; f1 Combo1_3; popup=RunnerNumbers; f1 ScrollBar1; popup=Threshold; "
+             "f1 Command1; popup=CalculateButton; f1 HScroll1; popup=Target"},
             {"tab order", "play 9; tab txtCote9; focus=Combo1_1; tab btnRounditup; focus=cmdRafraichir; "
                           "tab apresdroite; focus=Button1"},
         };

@@ -10,16 +10,19 @@
 //   keys NAME TEXT    focus NAME and type TEXT
 //   tab NAME          focus NAME and press Tab; space NAME presses the space bar
 //   hover NAME X Y    move the mouse over NAME
-//   trigger NAME      trigger the menu item NAME
+//   trigger NAME      trigger the menu item NAME; f1 NAME focuses NAME and presses F1
 //   NAME=TEXT         NAME shows TEXT (a label, box or button text, a scroll bar's value);
 //                     NAME~TEXT: it contains TEXT.  Pseudo names: amounts (the first amount
 //                     labels, '|' between), row (the first five odds boxes), filled and enabled
 //                     (x or - per odds box), min and max (of the target bar), focus, messages
-//                     (how many were shown), message (the last one's text), warning (0 or 1).
+//                     (how many were shown), message (the last one's text), warning (0 or 1),
+//                     popup (the help topic of the pop-up shown, which is then closed).
 // A '.' next to a digit stands for the window's decimal separator and '^' for the other one.
 
 #include "calculator/frmjeugagnant.h"
 #include "components/radiogroup.h"
+#include "help/helpfile.h"
+#include "help/helpviewer.h"
 
 #include <QAbstractSlider>
 #include <QAction>
@@ -42,6 +45,7 @@ public:
             asked.push_back(r);
             return answer;
         });
+        help::setApplicationHelpFile(help::InstalledHelpFile());
         w->show();
         exposed = QTest::qWaitForWindowExposed(w.get());
     }
@@ -127,9 +131,11 @@ private:
         } else if (verb == u"set") {
             if (auto* edit = qobject_cast<QLineEdit*>(c)) edit->setText(rest);
             if (auto* bar = qobject_cast<QAbstractSlider*>(c)) bar->setValue(rest.toInt());
-        } else if (verb == u"keys" || verb == u"tab" || verb == u"space") {
+        } else if (verb == u"keys" || verb == u"tab" || verb == u"space" || verb == u"f1") {
             c->setFocus();
-            if (verb == u"keys")
+            if (verb == u"f1")
+                QTest::keyClick(c, Qt::Key_F1);
+            else if (verb == u"keys")
                 QTest::keyClicks(c, rest);
             else
                 QTest::keyClick(c, verb == u"tab" ? Qt::Key_Tab : Qt::Key_Space);
@@ -161,6 +167,12 @@ private:
         if (name == u"messages") return QString::number(asked.size());
         if (name == u"message") return asked.empty() ? QString() : asked.back().text;
         if (name == u"warning") return QString::number(w->lblDansleRouge->isVisible());
+        if (name == u"popup") {
+            static const auto file = help::HelpFile::Load(help::InstalledHelpFile());
+            const help::HelpTopic* topic = file ? file->topicByContext(help::popupContext()) : nullptr;
+            if (QWidget* popup = help::popupWindow()) popup->close();
+            return topic ? topic->id : QStringLiteral("(context %1)").arg(help::popupContext());
+        }
         QWidget* c = control(name);
         if (auto* label = qobject_cast<QLabel*>(c)) return label->text();
         if (auto* edit = qobject_cast<QLineEdit*>(c)) return edit->text();
