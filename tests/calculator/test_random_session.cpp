@@ -11,8 +11,6 @@
 
 #include <QPushButton>
 #include <QRandomGenerator>
-#include <array>
-#include <functional>
 
 using namespace fairstake;
 using fairstake::test::Driver;
@@ -25,65 +23,62 @@ quint32 envNumber(const char* name, quint32 fallback) {
     return ok ? value : fallback;
 }
 
-// Random user actions, each picked with the weight given.
+// Random user actions, each picked with the weight given: keys typed at the end of
+// a random box (a backspace for an empty key), or one of the driver's steps, in
+// which %N stands for a number from 1 to N.
 class Session {
 public:
-    Session(TfrmJeuGagnant& w, quint32 seed) : w_(w), random_(seed) {}
+    Session(Driver& d, quint32 seed) : d_(d), random_(seed) {}
     QString lastAction;
 
-    void act() {
-        static const char* starts[] = {"1", "2", "5", "10", "150", "abc", "2.5", "-3", "", " 4 ", "99", "0"};
-        static const char* units[] = {"2", "1", "0.5", "0,5", "1.", "1,", "0", "-2", "x", "", "0.1", "10"};
-        static const QString alphabet =
-            QStringLiteral("0123456789012345678901234567890123456789..,,//  -e+x\t");
-        const std::pair<int, std::function<void()>> actions[] = {
-            {45, [&] { key(alphabet.at(pick(int(alphabet.size())))); }},
-            {7, [&] { key(QChar()); }},
-            {5, [&] { click(w_.Option1->button(pick(9)), "play"); }},
-            {5, [&] { target(); }},
-            {2, [&] { setText(w_.Edit1, starts[pick(std::size(starts))], "start at"); }},
-            {2, [&] { click(w_.radioOptions->button(pick(2)), "display mode"); }},
-            {3,
-             [&] {
-                 click(std::array<QAbstractButton*, 3>{w_.radioup, w_.radiodown, w_.radiocenter}[pick(3)],
-                       "direction", QPoint(6, 8));
-             }},
-            {2, [&] { setText(w_.txtArrondir, units[pick(std::size(units))], "unit"); }},
-            {3, [&] { click(w_.btnRounditup, "round"); }},
-            {1,
-             [&] {
-                 click(
-                     std::array<QAbstractButton*, 3>{w_.btnExample, w_.btnExample2, w_.btnExample3}[pick(3)],
-                     "example");
-             }},
-            {3, [&] { click(pick(2) ? w_.imggauche : w_.imgDroite, "arrow"); }},
-            {2, [&] { click(w_.imgBlanc, "clear", QPoint(pick(162), 9)); }},
-            {3, [&] { click(w_.Cmdrafraichirbid, "refresh"); }},
-            {2, [&] { click(w_.cmdRafraichir, "second refresh"); }},
+    // Empty, or why a step could not be taken.
+    QString act() {
+        static const QString keys = QStringLiteral("0123456789012345678901234567890123456789..,,//  -e+x\t");
+        static const std::pair<int, QStringList> steps[] = {
+            {5, {"play %9"}},
+            {5, {"target"}},
             {2,
-             [&] {
-                 QAction* item = std::array<QAction*, 3>{w_.E2, w_.U1, w_.F1}[pick(3)];
-                 lastAction = QStringLiteral("currency ") + item->objectName();
-                 item->trigger();
-             }},
-            {6, [&] { hover(); }},
-            {4, [&] { click(w_.Command1, "calculate"); }},
-            {3, [&] {
-                 const int v = 1 + pick(9);
-                 lastAction = QStringLiteral("threshold %1").arg(v);
-                 w_.ScrollBar1->setValue(v);
-             }}};
+             {"set Edit1 1", "set Edit1 10", "set Edit1 150", "set Edit1 abc", "set Edit1 2.5",
+              "set Edit1 -3", "set Edit1", "set Edit1 99", "set Edit1 0"}},
+            {2, {"click radioOptions_item0", "click radioOptions_item1"}},
+            {3, {"click radioup 6 8", "click radiodown 6 8", "click radiocenter 6 8"}},
+            {2,
+             {"set txtArrondir 2", "set txtArrondir 0.5", "set txtArrondir 0^5", "set txtArrondir 1.",
+              "set txtArrondir 1^", "set txtArrondir 0", "set txtArrondir -2", "set txtArrondir x",
+              "set txtArrondir", "set txtArrondir 0.1"}},
+            {3, {"click btnRounditup"}},
+            {1, {"click btnExample", "click btnExample2", "click btnExample3"}},
+            {3, {"click imggauche", "click imgDroite"}},
+            {2, {"click imgBlanc %162"}},
+            {3, {"click Cmdrafraichirbid"}},
+            {2, {"second refresh"}},
+            {2, {"trigger E2", "trigger U1", "trigger F1"}},
+            {6, {"hover"}},
+            {4, {"click Command1"}},
+            {3, {"set ScrollBar1 %9"}}};
         int choice = pick(100);
-        for (const auto& [weight, action] : actions)
-            if ((choice -= weight) < 0) return action();
+        if ((choice -= 52) < 0)
+            return key(choice < -7 ? keys.at(pick(int(keys.size()))) : QChar()), QString();
+        for (const auto& [weight, alternatives] : steps) {
+            if ((choice -= weight) >= 0) continue;
+            lastAction = alternatives.at(pick(int(alternatives.size())));
+            static const QRegularExpression number(QStringLiteral("%(\\d+)"));
+            for (auto m = number.match(lastAction); m.hasMatch(); m = number.match(lastAction))
+                lastAction.replace(m.capturedStart(), m.capturedLength(),
+                                   QString::number(1 + pick(m.captured(1).toInt())));
+            if (lastAction == u"target") return target(), QString();
+            if (lastAction == u"hover") return hover(), QString();
+            if (lastAction == u"second refresh")
+                return d_.w->cmdRafraichir->click(), QString(); // a hidden button
+            return d_.run(lastAction);
+        }
+        return QStringLiteral("no action");
     }
 
 private:
     int pick(int n) { return static_cast<int>(random_.bounded(n)); }
-
-    // A key typed at the end of a random box (no key: a backspace).
     void key(QChar c) {
-        QLineEdit* box = w_.txtCote[std::size_t(pick(9))];
+        QLineEdit* box = d_.box(1 + pick(9));
         lastAction =
             QStringLiteral("key '%1' into %2").arg(c.isNull() ? QStringLiteral("BS") : c, box->objectName());
         if (!box->isEnabled()) return;
@@ -96,36 +91,20 @@ private:
     }
     void target() {
         const bool up = pick(2);
-        lastAction = up ? QStringLiteral("target up") : QStringLiteral("target down");
-        w_.HScroll1->triggerAction(up ? QAbstractSlider::SliderSingleStepAdd
-                                      : QAbstractSlider::SliderSingleStepSub);
-        if (pick(4) == 0) QTest::mousePress(w_.Image1, Qt::LeftButton, Qt::NoModifier, QPoint(pick(190), 10));
-    }
-    void setText(QLineEdit* box, const char* text, const char* what) {
-        lastAction = QStringLiteral("%1 '%2'").arg(QLatin1String(what), QLatin1String(text));
-        box->setText(QString::fromLatin1(text));
+        d_.w->HScroll1->triggerAction(up ? QAbstractSlider::SliderSingleStepAdd
+                                         : QAbstractSlider::SliderSingleStepSub);
+        if (pick(4) == 0)
+            QTest::mousePress(d_.w->Image1, Qt::LeftButton, Qt::NoModifier, QPoint(pick(190), 10));
     }
     void hover() {
-        const QList<QWidget*> controls = w_.client->findChildren<QWidget*>(Qt::FindDirectChildrenOnly);
+        const QList<QWidget*> controls = d_.w->client->findChildren<QWidget*>(Qt::FindDirectChildrenOnly);
         QWidget* control = controls.at(pick(static_cast<int>(controls.size())));
         const QPoint pos(pick(std::max(1, control->width())), pick(std::max(1, control->height())));
         lastAction = QStringLiteral("hover %1 at %2,%3").arg(control->objectName()).arg(pos.x()).arg(pos.y());
         Driver::hover(control, pos);
     }
-    void click(QAbstractButton* button, const char* what, QPoint at = {}) {
-        lastAction = QStringLiteral("%1 %2").arg(QLatin1String(what), button->objectName());
-        if (at.isNull())
-            button->click();
-        else
-            QTest::mouseClick(button, Qt::LeftButton, Qt::NoModifier, at);
-    }
-    void click(QWidget* picture, const char* what, QPoint at = {}) {
-        lastAction =
-            QStringLiteral("%1 %2 at %3").arg(QLatin1String(what), picture->objectName()).arg(at.x());
-        QTest::mouseClick(picture, Qt::LeftButton, Qt::NoModifier, at.isNull() ? QPoint(5, 5) : at);
-    }
 
-    TfrmJeuGagnant& w_;
+    Driver& d_;
     QRandomGenerator random_;
 };
 
@@ -191,6 +170,9 @@ private Q_SLOTS:
         QFETCH(QChar, sep);
         const quint32 seed = envNumber("FAIRSTAKE_SESSION_SEED", 20261207u) + (sep == u',' ? 1u : 0u);
         const quint32 actions = envNumber("FAIRSTAKE_SESSION_ACTIONS", 3000u);
+        Driver d(sep);
+        QVERIFY(d.exposed);
+        const TfrmJeuGagnant& w = *d.w;
         // Message boxes are answered as a user would: OK, and Cancel to quitting.
         // The window behind a box shows the slip as it stands.
         QString behindBox;
@@ -200,21 +182,18 @@ private Q_SLOTS:
                 behindBox = labelsBehind(*calculator);
             return r.buttons.testFlag(QMessageBox::Cancel) ? QMessageBox::Cancel : QMessageBox::Ok;
         });
-        TfrmJeuGagnant w(sep);
-        w.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&w));
-        Session session(w, seed);
+        Session session(d, seed);
         for (quint32 n = 1; n <= actions; ++n) {
-            session.act();
-            const QString problem =
-                behindBox.isEmpty() ? incoherence(w) : QStringLiteral("behind a box: ") + behindBox;
+            const QString failed = session.act();
+            const QString problem = !failed.isEmpty()     ? failed
+                                    : behindBox.isEmpty() ? incoherence(w)
+                                                          : QStringLiteral("behind a box: ") + behindBox;
             if (!problem.isEmpty())
                 QFAIL(qPrintable(QStringLiteral("seed %1, action %2 (%3): %4")
                                      .arg(seed)
                                      .arg(n)
                                      .arg(session.lastAction, problem)));
         }
-        setMessageAnswerer(nullptr);
     }
 };
 
