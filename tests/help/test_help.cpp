@@ -93,13 +93,8 @@ private Q_SLOTS:
         QTest::addColumn<QString>("text");
         QTest::addColumn<QString>("expected"); // a regular expression over the whole text
         const QString more = QStringLiteral("\r\nGo more to the left to clear more boxes");
-        for (auto [x, boxes] : {std::pair{500, "9"},
-                                {142, "9"},
-                                {141, "8 and 9"},
-                                {123, "8 and 9"},
-                                {103, "7, 8, 9"},
-                                {32, "3, 4, 5, 6, 7, 8, 9"},
-                                {17, "2, 3, 4, 5, 6, 7, 8, 9"}})
+        for (auto [x, boxes] :
+             {std::pair{500, "9"}, {142, "9"}, {141, "8 and 9"}, {17, "2, 3, 4, 5, 6, 7, 8, 9"}})
             QTest::addRow("clear %d", x)
                 << ClearStripText(x).value_or(QStringLiteral("(none)"))
                 << QRegularExpression::escape(QStringLiteral("\r\nClick to clear box ") +
