@@ -1,13 +1,12 @@
+#include "suites.h"
+
 #include <QApplication>
 #include <QTest>
-
-#include "suites.h"
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
     int failures = 0;
-    for (auto make : {makeRadioGroupTest, makePictureBoxTest, makeMarqueeTest, makeGlyphButtonTest,
-                      makeBalloonHintTest, makeArtworkTest}) {
+    for (auto make : {makeRadioGroupTest, makeMarqueeTest, makeBalloonHintTest, makeWidgetsTest}) {
         auto suite = make();
         failures += QTest::qExec(suite.get(), argc, argv);
     }

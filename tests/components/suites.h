@@ -5,8 +5,6 @@
 
 // Each widget's test class lives in its own file; main runs them in turn.
 std::unique_ptr<QObject> makeRadioGroupTest();
-std::unique_ptr<QObject> makePictureBoxTest();
 std::unique_ptr<QObject> makeMarqueeTest();
-std::unique_ptr<QObject> makeGlyphButtonTest();
 std::unique_ptr<QObject> makeBalloonHintTest();
-std::unique_ptr<QObject> makeArtworkTest();
+std::unique_ptr<QObject> makeWidgetsTest();

@@ -11,108 +11,60 @@
 
 using namespace fairstake::paths;
 
-namespace {
-
-// The install directories the build was configured with, relative to the prefix.
-const QString binDir = QStringLiteral(FAIRSTAKE_TEST_BINDIR);
-const QString dataDir = QStringLiteral(FAIRSTAKE_TEST_DATADIR);
-const QString helperDir = QStringLiteral(FAIRSTAKE_TEST_HELPERDIR);
-
-bool Touch(const QString& path, bool executable = false) {
-    QDir().mkpath(QFileInfo(path).absolutePath());
-    QFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || file.write("x") != 1) return false;
-    file.close();
-    const auto perms = QFile::ReadOwner | QFile::WriteOwner;
-    return file.setPermissions(executable ? perms | QFile::ExeOwner : perms);
-}
-
-} // namespace
-
 class TestInstallLayout : public QObject {
     Q_OBJECT
 
 private Q_SLOTS:
-    void installedUnderAnyPrefix_data();
-    void installedUnderAnyPrefix();
-    void buildTreeFolderWinsOverInstalled();
-    void helperMustBeExecutable();
-    void missingFileGivesThePathBesideTheProgram();
+    // Files laid out under a prefix (marked - plain, x executable, d a folder), then
+    // where the program (or the helper, from its own folder) looks for one.
+    void findShippedFile_data() {
+        QTest::addColumn<QStringList>("files");
+        QTest::addColumn<QString>("from");
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QString>("found");
+        const QString bin = QStringLiteral(FAIRSTAKE_TEST_BINDIR),
+                      data = QStringLiteral(FAIRSTAKE_TEST_DATADIR),
+                      helper = QStringLiteral(FAIRSTAKE_TEST_HELPERDIR), help = data + "/fairstake.hlp",
+                      web = helper + "/fairstake-web", deep = QStringLiteral("tmp/unpacked/opt/fs/");
+        const QStringList installed{"-" + help, "x" + web, "x" + bin + "/fairstake"};
+        QTest::newRow("help") << installed << bin << "fairstake.hlp" << help;
+        QTest::newRow("help from the helper") << installed << helper << "fairstake.hlp" << help;
+        QTest::newRow("helper") << installed << bin << "fairstake-web" << web;
+        QTest::newRow("deep prefix") << QStringList{"-" + deep + help, "x" + deep + web} << deep + bin
+                                     << "fairstake-web" << deep + web;
+        QTest::newRow("build tree wins") << installed + QStringList{"-" + bin + "/fairstake.hlp"} << bin
+                                         << "fairstake.hlp" << bin + "/fairstake.hlp";
+        QTest::newRow("build tree helper") << installed + QStringList{"x" + bin + "/fairstake-web"} << bin
+                                           << "fairstake-web" << bin + "/fairstake-web";
+        QTest::newRow("helper not executable")
+            << installed + QStringList{"-" + bin + "/fairstake-web"} << bin << "fairstake-web" << web;
+        QTest::newRow("folder of the name")
+            << installed + QStringList{"d" + bin + "/fairstake.hlp"} << bin << "fairstake.hlp" << help;
+        QTest::newRow("missing") << QStringList{} << bin << "fairstake-web" << bin + "/fairstake-web";
+    }
+    void findShippedFile() {
+        QFETCH(QStringList, files);
+        QFETCH(QString, from);
+        QFETCH(QString, name);
+        QFETCH(QString, found);
+        QTemporaryDir tmp;
+        const QDir root(tmp.path());
+        for (QString file : files) {
+            const QChar kind = file.front();
+            file.remove(0, 1);
+            QVERIFY(root.mkpath(kind == u'd' ? file : QFileInfo(file).path()));
+            QFile f(root.filePath(file));
+            if (kind == u'd') continue;
+            QVERIFY(f.open(QIODevice::WriteOnly) && f.write("x") == 1);
+            f.setPermissions(QFile::ReadOwner | QFile::WriteOwner |
+                             (kind == u'x' ? QFile::ExeOwner : QFile::Permissions()));
+        }
+        const bool helper = name == u"fairstake-web";
+        QCOMPARE(FindShippedFile(root.filePath(from), name, helper ? WebHelperDirs() : HelpFileDirs(),
+                                 helper ? FileKind::Executable : FileKind::Regular),
+                 root.filePath(found));
+    }
 };
-
-void TestInstallLayout::installedUnderAnyPrefix_data() {
-    QTest::addColumn<QString>("prefix");
-    QTest::newRow("usr") << QStringLiteral("usr");
-    QTest::newRow("unpacked deep") << QStringLiteral("tmp/unpacked/opt/fairstake");
-}
-
-// A prefix laid out as `cmake --install` lays it out: the calculator and the
-// helper both reach share/fairstake/fairstake.hlp, the calculator reaches the helper.
-void TestInstallLayout::installedUnderAnyPrefix() {
-    QFETCH(QString, prefix);
-    QTemporaryDir tmp;
-    QVERIFY(tmp.isValid());
-    const QDir root(tmp.path() + u'/' + prefix);
-    const QString help = root.filePath(dataDir + QStringLiteral("/fairstake.hlp"));
-    const QString helper = root.filePath(helperDir + QStringLiteral("/fairstake-web"));
-    QVERIFY(Touch(help));
-    QVERIFY(Touch(helper, true));
-    QVERIFY(Touch(root.filePath(binDir + QStringLiteral("/fairstake")), true));
-
-    const QString programFolder = root.filePath(binDir);
-    const QString helperFolder = root.filePath(helperDir);
-    QCOMPARE(FindShippedFile(programFolder, QStringLiteral("fairstake.hlp"), HelpFileDirs()), help);
-    QCOMPARE(FindShippedFile(helperFolder, QStringLiteral("fairstake.hlp"), HelpFileDirs()), help);
-    QCOMPARE(FindShippedFile(programFolder, QStringLiteral("fairstake-web"), WebHelperDirs(),
-                             FileKind::Executable),
-             helper);
-    // The helper is not a command of bin/.
-    QVERIFY(!QFile::exists(root.filePath(binDir + QStringLiteral("/fairstake-web"))));
-}
-
-// The build tree keeps everything in one folder; a stale installation elsewhere
-// under the same parent must not be taken instead of the freshly built files.
-void TestInstallLayout::buildTreeFolderWinsOverInstalled() {
-    QTemporaryDir tmp;
-    const QDir root(tmp.path());
-    QVERIFY(Touch(root.filePath(dataDir + QStringLiteral("/fairstake.hlp"))));
-    QVERIFY(Touch(root.filePath(helperDir + QStringLiteral("/fairstake-web")), true));
-    const QString beside = root.filePath(binDir + QStringLiteral("/fairstake.hlp"));
-    const QString besideHelper = root.filePath(binDir + QStringLiteral("/fairstake-web"));
-    QVERIFY(Touch(beside));
-    QVERIFY(Touch(besideHelper, true));
-
-    QCOMPARE(FindShippedFile(root.filePath(binDir), QStringLiteral("fairstake.hlp"), HelpFileDirs()), beside);
-    QCOMPARE(FindShippedFile(root.filePath(binDir), QStringLiteral("fairstake-web"), WebHelperDirs(),
-                             FileKind::Executable),
-             besideHelper);
-}
-
-// A helper that cannot be run (or a folder of the name) is passed over for the next place.
-void TestInstallLayout::helperMustBeExecutable() {
-    QTemporaryDir tmp;
-    const QDir root(tmp.path());
-    const QString installed = root.filePath(helperDir + QStringLiteral("/fairstake-web"));
-    QVERIFY(Touch(root.filePath(binDir + QStringLiteral("/fairstake-web")), false));
-    QVERIFY(Touch(installed, true));
-    QCOMPARE(FindShippedFile(root.filePath(binDir), QStringLiteral("fairstake-web"), WebHelperDirs(),
-                             FileKind::Executable),
-             installed);
-
-    const QString help = root.filePath(dataDir + QStringLiteral("/fairstake.hlp"));
-    QVERIFY(root.mkpath(binDir + QStringLiteral("/fairstake.hlp")));
-    QVERIFY(Touch(help));
-    QCOMPARE(FindShippedFile(root.filePath(binDir), QStringLiteral("fairstake.hlp"), HelpFileDirs()), help);
-}
-
-void TestInstallLayout::missingFileGivesThePathBesideTheProgram() {
-    QTemporaryDir tmp;
-    const QString folder = tmp.filePath(QStringLiteral("bin"));
-    QCOMPARE(FindShippedFile(folder, QStringLiteral("fairstake.hlp"), HelpFileDirs()),
-             folder + QStringLiteral("/fairstake.hlp"));
-    QCOMPARE(FindShippedFile(folder, QStringLiteral("fairstake-web"), WebHelperDirs(), FileKind::Executable),
-             folder + QStringLiteral("/fairstake-web"));
-}
 
 QTEST_GUILESS_MAIN(TestInstallLayout)
 #include "test_install_layout.moc"

@@ -102,13 +102,12 @@ check() { # description, then a command that must succeed
         status=1
     fi
 }
-check "Package is fairstake" test "$(field Package)" = fairstake
-check "Version is $version" test "$(field Version)" = "$version"
+check "Package and Version" test "$(field Package) $(field Version)" = "fairstake $version"
 check "Maintainer has an address" grep -qx 'Fairstake developers <[^@<> ]*@example\.org>' <<<"$(field Maintainer)"
 check "Section" test -n "$(field Section)"
-check "Depends names the Qt Widgets library" grep -q 'libqt6widgets6' <<<"$(field Depends)"
-check "Depends names the WebEngine library" grep -q 'libqt6webenginewidgets6' <<<"$(field Depends)"
-check "Depends names the fonts" grep -q 'fonts-liberation2' <<<"$(field Depends)"
+for dep in libqt6widgets6 libqt6webenginewidgets6 fonts-liberation2; do
+    check "Depends names $dep" grep -q "$dep" <<<"$(field Depends)"
+done
 
 root=$work/root
 dpkg-deb -x "$deb" "$root"
@@ -127,6 +126,7 @@ check "desktop entry validates" desktop-file-validate "$desktop"
 check "desktop entry starts fairstake" grep -qx 'Exec=fairstake' "$desktop"
 check "desktop entry's icon is installed" grep -qx 'Icon=fairstake' "$desktop"
 check "metainfo validates" appstreamcli validate --no-net --no-color "$metainfo"
+check "metainfo launches the desktop entry" grep -q "<launchable type=\"desktop-id\">$id.desktop<" "$metainfo"
 for f in "$bindir/fairstake" "$helperdir/fairstake-web"; do
     elf=$root/usr/$f
     check "$f has read-only relocations" grep -q GNU_RELRO <<<"$(readelf -lW "$elf")"
@@ -145,7 +145,6 @@ else
     echo "FAIL: lintian finds errors in the package" >&2
     status=1
 fi
-check "metainfo launches the desktop entry" grep -q "<launchable type=\"desktop-id\">$id.desktop<" "$metainfo"
 [ $status -eq 0 ] || exit 1
 
 # A title only the unpacked copy has: the help window shows it only if the

@@ -1,7 +1,8 @@
 // Stands in for fairstake-web in the proxy tests: appends "start <pid>", every
 // line it receives and finally "eof" to the file named by
-// FAIRSTAKE_FAKE_HELPER_LOG.  It answers "report" with an address report, as the
-// real helper does when the user has typed into the address box.
+// FAIRSTAKE_FAKE_HELPER_LOG.  It answers "report" with an address report (escaped
+// as the protocol writes it), as the real helper does when the user has typed
+// into the address box.
 
 #include <cstdlib>
 #include <fstream>
@@ -18,7 +19,7 @@ int main() {
     std::string line;
     while (std::getline(std::cin, line)) {
         log(line);
-        if (line == "report") std::cout << "address typed by the user" << std::endl;
+        if (line == "report") std::cout << "address typed\\nby\\\\the user" << std::endl;
     }
     log("eof");
     return 0;

@@ -10,7 +10,7 @@ int main(int argc, char** argv) {
     QApplication app(argc, argv);
     QApplication::setQuitOnLastWindowClosed(false);
     int failures = 0;
-    for (auto make : {makeLinksTest, makeProxyTest, makeWindowTest, makeHelperTest}) {
+    for (auto make : {makeProxyTest, makeWindowTest, makeHelperTest}) {
         auto suite = make();
         failures += QTest::qExec(suite.get(), argc, argv);
     }

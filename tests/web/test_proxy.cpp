@@ -6,7 +6,6 @@
 
 #include <QFile>
 #include <QProcess>
-#include <QRegularExpression>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
@@ -21,127 +20,89 @@ class ProxyTest : public QObject {
     Q_OBJECT
 
     QTemporaryDir dir_;
-    QString logPath_;
+    QString log_;
 
-    QStringList logged() const {
-        QFile file(logPath_);
-        if (!file.open(QIODevice::ReadOnly)) return {};
-        QStringList lines = QString::fromUtf8(file.readAll()).split(u'\n');
-        lines.removeAll(QString());
-        return lines;
-    }
-    // The log without the "start <pid>" lines, which carry a changing number.
+    // What the fake helper was told, its "start <pid>" lines as "start".
     QStringList commands() const {
-        QStringList lines = logged();
+        QFile file(log_);
+        if (!file.open(QIODevice::ReadOnly)) return {};
+        QStringList lines = QString::fromUtf8(file.readAll()).split(u'\n', Qt::SkipEmptyParts);
         for (QString& line : lines)
             if (line.startsWith(QStringLiteral("start "))) line = QStringLiteral("start");
         return lines;
     }
-    void useFake(TfrmWWWProxy& proxy) { proxy.setHelperPath(QStringLiteral(FAIRSTAKE_FAKE_HELPER)); }
+    static void useFake(TfrmWWWProxy& proxy) { proxy.setHelperPath(QStringLiteral(FAIRSTAKE_FAKE_HELPER)); }
 
 private Q_SLOTS:
     void init() {
-        logPath_ = dir_.filePath(QStringLiteral("helper.log"));
-        QFile::remove(logPath_);
-        qputenv("FAIRSTAKE_FAKE_HELPER_LOG", logPath_.toLocal8Bit());
+        log_ = dir_.filePath(QStringLiteral("helper.log"));
+        QFile::remove(log_);
+        qputenv("FAIRSTAKE_FAKE_HELPER_LOG", log_.toLocal8Bit());
     }
 
-    void defaultHelperBesideProgram() {
-        TfrmWWWProxy proxy;
-        QCOMPARE(proxy.objectName(), QStringLiteral("frmWWW"));
-        QCOMPARE(proxy.helperPath(),
-                 QCoreApplication::applicationDirPath() + QStringLiteral("/fairstake-web"));
-    }
-
-    // Nothing runs until the first link; the window's operations then arrive in
-    // the order of a link, although they were given before the process had started.
+    // Nothing runs until the first link; the operations then arrive in the order
+    // of a link, although they were given before the process had started.
     void lazyStartAndOrder() {
         TfrmWWWProxy proxy;
+        QCOMPARE(proxy.helperPath(),
+                 QCoreApplication::applicationDirPath() + QStringLiteral("/fairstake-web"));
         useFake(proxy);
         QCOMPARE(proxy.address(), QStringLiteral("http://www."));
         QTest::qWait(50);
-        QVERIFY(!proxy.helperRunning());
-        QVERIFY(!QFile::exists(logPath_));
-
+        QVERIFY(!proxy.helperRunning() && !QFile::exists(log_));
         QSignalSpy started(&proxy, &TfrmWWWProxy::helperStarted);
         OpenInBrowserWindow(proxy, QStringLiteral("http://127.0.0.1/one"));
-        QCOMPARE(proxy.address(), QStringLiteral("http://127.0.0.1/one"));
         OpenInBrowserWindow(proxy, QStringLiteral("http://127.0.0.1/two"));
-        QTRY_COMPARE(started.count(), 1);
-        QVERIFY(proxy.helperRunning());
-        QVERIFY(proxy.helperProcessId() > 0);
-        const QStringList expected{QStringLiteral("start"),
-                                   QStringLiteral("restore"),
-                                   QStringLiteral("address http://127.0.0.1/one"),
-                                   QStringLiteral("show"),
-                                   QStringLiteral("visit"),
-                                   QStringLiteral("restore"),
-                                   QStringLiteral("address http://127.0.0.1/two"),
-                                   QStringLiteral("show"),
-                                   QStringLiteral("visit")};
-        QTRY_COMPARE(commands(), expected);
-        QCOMPARE(started.count(), 1);
-
         proxy.back();
         proxy.forward();
-        QTRY_COMPARE(commands().mid(expected.size()), (QStringList{"back", "forward"}));
+        QTRY_COMPARE(commands(), (QStringList{"start", "restore", "address http://127.0.0.1/one", "show",
+                                              "visit", "restore", "address http://127.0.0.1/two", "show",
+                                              "visit", "back", "forward"}));
+        QCOMPARE(started.count(), 1);
+        QVERIFY(proxy.helperProcessId() > 0);
     }
 
-    // An address cannot break the line protocol, whatever characters it holds.
-    void addressStaysOnItsLine() {
-        TfrmWWWProxy proxy;
-        useFake(proxy);
-        proxy.setAddress(QStringLiteral("a\nb\\c\rd é"));
-        proxy.visitAddress();
-        QTRY_COMPARE(commands(), (QStringList{"start", QStringLiteral("address a\\nb\\\\c\\rd é"), "visit"}));
-    }
-
-    // What the user types in the helper's address box comes back to the proxy.
-    void addressReportedBack() {
+    // An address cannot break the line protocol, and one reported back is read
+    // as the helper wrote it.
+    void addressesBothWays() {
         TfrmWWWProxy proxy;
         useFake(proxy);
         QSignalSpy reports(&proxy, &TfrmWWWProxy::helperReported);
-        proxy.setAddress(QStringLiteral("http://127.0.0.1/one"));
+        proxy.setAddress(QStringLiteral("a\nb\\c\rd é"));
+        proxy.visitAddress();
+        QTRY_COMPARE(commands(), (QStringList{"start", QStringLiteral("address a\\nb\\\\c\\rd é"), "visit"}));
         proxy.requestReport();
-        QTRY_COMPARE(proxy.address(), QStringLiteral("typed by the user"));
+        QTRY_COMPARE(proxy.address(), QStringLiteral("typed\nby\\the user"));
         QCOMPARE(reports.first().first().toString(), QStringLiteral("ready"));
     }
 
-    // A helper that died is started again by the next operation, and its fresh
-    // window gets the address the old one held.
-    void restartAfterDeath() {
-        TfrmWWWProxy proxy;
-        useFake(proxy);
-        QSignalSpy ended(&proxy, &TfrmWWWProxy::helperEnded);
-        OpenInBrowserWindow(proxy, QStringLiteral("http://127.0.0.1/one"));
-        QTRY_VERIFY(proxy.helperRunning());
-        const qint64 first = proxy.helperProcessId();
-        QTRY_COMPARE(commands().size(), 5);
-        ::kill(pid_t(first), SIGKILL);
-        QTRY_COMPARE(ended.count(), 1);
-        QVERIFY(!proxy.helperRunning());
-        QCOMPARE(proxy.helperProcessId(), 0);
-
-        proxy.visitAddress();
-        QTRY_VERIFY(proxy.helperRunning());
-        QVERIFY(proxy.helperProcessId() != first);
-        QTRY_COMPARE(commands().mid(5), (QStringList{"start", "address http://127.0.0.1/one", "visit"}));
+    // A helper that died, or could not start, is started again by the next
+    // operation, and its fresh window gets the address the old one held.
+    void restartAfterDeath_data() {
+        QTest::addColumn<bool>("starts");
+        QTest::newRow("killed") << true;
+        QTest::newRow("missing") << false;
     }
-
-    // A helper that cannot be started costs nothing but the attempt; a later one works.
-    void missingHelperIgnored() {
+    void restartAfterDeath() {
+        QFETCH(bool, starts);
         TfrmWWWProxy proxy;
-        proxy.setHelperPath(dir_.filePath(QStringLiteral("no-such-helper")));
+        if (starts)
+            useFake(proxy);
+        else
+            proxy.setHelperPath(dir_.filePath(QStringLiteral("no-such-helper")));
         QSignalSpy ended(&proxy, &TfrmWWWProxy::helperEnded);
         proxy.setAddress(QStringLiteral("http://127.0.0.1/one"));
         proxy.visitAddress();
+        QTRY_COMPARE(commands().size(), starts ? 3 : 0);
+        const qint64 first = proxy.helperProcessId();
+        if (starts) ::kill(pid_t(first), SIGKILL);
         QTRY_COMPARE(ended.count(), 1);
-        QVERIFY(!proxy.helperRunning());
-        QCOMPARE(proxy.address(), QStringLiteral("http://127.0.0.1/one"));
-
+        QVERIFY(!proxy.helperRunning() && proxy.helperProcessId() == 0);
         useFake(proxy);
         proxy.show();
-        QTRY_COMPARE(commands(), (QStringList{"start", "address http://127.0.0.1/one", "show"}));
+        QTRY_COMPARE(commands().mid(starts ? 3 : 0),
+                     (QStringList{"start", "address http://127.0.0.1/one", "show"}));
+        QVERIFY(proxy.helperProcessId() != first);
     }
 
     // The proxy going (the calculator ending) ends the helper's input.
@@ -159,22 +120,17 @@ private Q_SLOTS:
     }
 
     // The calculator program and the proxy never load Qt WebEngine.
-    void calculatorWithoutWebEngine_data() {
-        QTest::addColumn<QString>("program");
-        QTest::newRow("fairstake") << QStringLiteral(FAIRSTAKE_PROGRAM);
-        QTest::newRow("proxy host") << QStringLiteral(FAIRSTAKE_PROXY_HOST);
-    }
     void calculatorWithoutWebEngine() {
-        QFETCH(QString, program);
-        QProcess ldd;
-        ldd.start(QStringLiteral("ldd"), {program});
-        QVERIFY(ldd.waitForFinished(20000));
-        QCOMPARE(ldd.exitCode(), 0);
-        const QString libraries = QString::fromLocal8Bit(ldd.readAllStandardOutput());
-        QVERIFY2(libraries.contains(QStringLiteral("libQt6Core")), qPrintable(libraries));
-        QVERIFY2(!libraries.contains(QStringLiteral("WebEngine"), Qt::CaseInsensitive),
-                 qPrintable(libraries));
-        QVERIFY2(!libraries.contains(QStringLiteral("Quick"), Qt::CaseInsensitive), qPrintable(libraries));
+        for (const char* program : {FAIRSTAKE_PROGRAM, FAIRSTAKE_PROXY_HOST}) {
+            QProcess ldd;
+            ldd.start(QStringLiteral("ldd"), {QString::fromLocal8Bit(program)});
+            QVERIFY(ldd.waitForFinished(20000) && ldd.exitCode() == 0);
+            const QString libraries = QString::fromLocal8Bit(ldd.readAllStandardOutput());
+            QVERIFY2(libraries.contains(QStringLiteral("libQt6Core")) &&
+                         !libraries.contains(QStringLiteral("WebEngine"), Qt::CaseInsensitive) &&
+                         !libraries.contains(QStringLiteral("Quick"), Qt::CaseInsensitive),
+                     qPrintable(libraries));
+        }
     }
 };
 
