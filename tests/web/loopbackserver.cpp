@@ -59,7 +59,11 @@ void LoopbackServer::answer(QTcpSocket* socket) {
     QByteArray status = "200 OK";
     QByteArray extraHeaders;
     QByteArray body;
-    if (path == QStringLiteral("/favicon.ico")) {
+    if (!stalled_.isEmpty() && host == stalled_ && path != QStringLiteral("/favicon.ico")) {
+        if (!socket->property("stalled").toBool()) requests_.append({host, path});
+        socket->setProperty("stalled", true);
+        return;
+    } else if (path == QStringLiteral("/favicon.ico")) {
         status = "404 Not Found";
     } else {
         requests_.append({host, path});

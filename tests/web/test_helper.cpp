@@ -1,9 +1,9 @@
 // The real fairstake-web helper driven through the proxy, as the calculator
 // drives it: links in a row, back and forward, the link table followed to the
 // loopback server, placement on wide screens, the helper's end with the
-// calculator (also when the calculator is killed), restart after death, and
-// nothing written under a fresh home.
+// calculator (also when the calculator is killed), and restart after death.
 
+#include "environment.h"
 #include "loopbackserver.h"
 #include "suites.h"
 #include "web/links.h"
@@ -46,31 +46,6 @@ QList<qint64> ChildrenOf(qint64 pid) {
     }
     return out;
 }
-
-// Sets environment variables for the helpers started while it lives.
-class Environment {
-public:
-    void set(const char* name, const QByteArray& value) {
-        saved_.append({name, qgetenv(name), qEnvironmentVariableIsSet(name)});
-        qputenv(name, value);
-    }
-    ~Environment() {
-        for (auto it = saved_.crbegin(); it != saved_.crend(); ++it) {
-            if (it->wasSet)
-                qputenv(it->name, it->value);
-            else
-                qunsetenv(it->name);
-        }
-    }
-
-private:
-    struct Saved {
-        const char* name;
-        QByteArray value;
-        bool wasSet;
-    };
-    QList<Saved> saved_;
-};
 
 class HelperTest : public QObject {
     Q_OBJECT
@@ -195,10 +170,6 @@ private Q_SLOTS:
 
     // The helper dies: the next link starts a new one, which opens the page.
     void restartedAfterDeath() {
-        // A killed helper cannot remove its scratch folder; keep it in ours.
-        QTemporaryDir scratch;
-        Environment env;
-        env.set("TMPDIR", scratch.path().toLocal8Bit());
         TfrmWWWProxy proxy;
         useHelper(proxy);
         QStringList reports;
@@ -262,53 +233,6 @@ private Q_SLOTS:
         QTRY_VERIFY_WITH_TIMEOUT(!ProcessAlive(helper), 10000);
         for (qint64 child : children)
             QTRY_VERIFY_WITH_TIMEOUT(!ProcessAlive(child), 10000);
-    }
-
-    // A browsing session with cookies set by the pages writes nothing under a
-    // fresh home and its XDG folders.
-    void nothingWrittenToDisk() {
-        QTemporaryDir home;
-        QVERIFY(home.isValid());
-        const QString root = home.path();
-        for (const char* sub : {"config", "cache", "data", "state", "runtime", "tmp"})
-            QDir(root).mkpath(QString::fromLatin1(sub));
-        QFile::setPermissions(root + QStringLiteral("/runtime"),
-                              QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
-        Environment env;
-        env.set("HOME", root.toLocal8Bit());
-        env.set("XDG_CONFIG_HOME", (root + QStringLiteral("/config")).toLocal8Bit());
-        env.set("XDG_CACHE_HOME", (root + QStringLiteral("/cache")).toLocal8Bit());
-        env.set("XDG_DATA_HOME", (root + QStringLiteral("/data")).toLocal8Bit());
-        env.set("XDG_STATE_HOME", (root + QStringLiteral("/state")).toLocal8Bit());
-        env.set("XDG_RUNTIME_DIR", (root + QStringLiteral("/runtime")).toLocal8Bit());
-        // The browser's scratch folder, which must be gone with the helper.
-        env.set("TMPDIR", (root + QStringLiteral("/tmp")).toLocal8Bit());
-        mapAllHosts(env);
-        {
-            TfrmWWWProxy proxy;
-            useHelper(proxy);
-            QStringList reports;
-            connect(&proxy, &TfrmWWWProxy::helperReported, this,
-                    [&](const QString& line) { reports << line; });
-            for (const QString& link : {server_.address(QStringLiteral("/cookie")), DrfAddress(),
-                                        server_.address(QStringLiteral("/two"))}) {
-                reports.clear();
-                OpenInBrowserWindow(proxy, link);
-                QTRY_VERIFY_WITH_TIMEOUT(!reports.filter(QStringLiteral("loaded 1 ")).isEmpty(), kLoadMs);
-            }
-            reports.clear();
-            proxy.back();
-            QTRY_VERIFY_WITH_TIMEOUT(!reports.filter(QStringLiteral("loaded 1 ")).isEmpty(), kLoadMs);
-        }
-        QStringList written;
-        QDirIterator it(root, QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden | QDir::System,
-                        QDirIterator::Subdirectories);
-        const QStringList made{"/config", "/cache", "/data", "/state", "/runtime", "/tmp"};
-        while (it.hasNext()) {
-            const QString path = it.next().mid(root.size());
-            if (!made.contains(path)) written << path;
-        }
-        QVERIFY2(written.isEmpty(), qPrintable(written.join(u'\n')));
     }
 };
 

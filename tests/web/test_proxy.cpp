@@ -75,10 +75,12 @@ private Q_SLOTS:
                                    QStringLiteral("address http://127.0.0.1/one"),
                                    QStringLiteral("show"),
                                    QStringLiteral("visit"),
+                                   QStringLiteral("report"),
                                    QStringLiteral("restore"),
                                    QStringLiteral("address http://127.0.0.1/two"),
                                    QStringLiteral("show"),
-                                   QStringLiteral("visit")};
+                                   QStringLiteral("visit"),
+                                   QStringLiteral("report")};
         QTRY_COMPARE(commands(), expected);
         QCOMPARE(started.count(), 1);
 
@@ -108,7 +110,7 @@ private Q_SLOTS:
     }
 
     // A helper that died is started again by the next operation, and its fresh
-    // window gets the address the old one held.
+    // window gets the address the old one held (as it last reported it).
     void restartAfterDeath() {
         TfrmWWWProxy proxy;
         useFake(proxy);
@@ -116,7 +118,7 @@ private Q_SLOTS:
         OpenInBrowserWindow(proxy, QStringLiteral("http://127.0.0.1/one"));
         QTRY_VERIFY(proxy.helperRunning());
         const qint64 first = proxy.helperProcessId();
-        QTRY_COMPARE(commands().size(), 5);
+        QTRY_COMPARE(commands().size(), 6);
         ::kill(pid_t(first), SIGKILL);
         QTRY_COMPARE(ended.count(), 1);
         QVERIFY(!proxy.helperRunning());
@@ -125,19 +127,26 @@ private Q_SLOTS:
         proxy.visitAddress();
         QTRY_VERIFY(proxy.helperRunning());
         QVERIFY(proxy.helperProcessId() != first);
-        QTRY_COMPARE(commands().mid(5), (QStringList{"start", "address http://127.0.0.1/one", "visit"}));
+        QTRY_COMPARE(commands().mid(6), (QStringList{"start", "address typed by the user", "visit"}));
     }
 
-    // A helper that cannot be started costs nothing but the attempt; a later one works.
+    // A helper that cannot be started costs the attempt and leaves its cause,
+    // known before the operation returns; once that is taken, a later one works.
     void missingHelperIgnored() {
         TfrmWWWProxy proxy;
-        proxy.setHelperPath(dir_.filePath(QStringLiteral("no-such-helper")));
+        const QString missing = dir_.filePath(QStringLiteral("no-such-helper"));
+        proxy.setHelperPath(missing);
         QSignalSpy ended(&proxy, &TfrmWWWProxy::helperEnded);
         proxy.setAddress(QStringLiteral("http://127.0.0.1/one"));
+        QCOMPARE(ended.count(), 1);
         proxy.visitAddress();
-        QTRY_COMPARE(ended.count(), 1);
+        QTest::qWait(50);
+        QCOMPARE(ended.count(), 1);
         QVERIFY(!proxy.helperRunning());
         QCOMPARE(proxy.address(), QStringLiteral("http://127.0.0.1/one"));
+        const QString failure = proxy.takeFailure();
+        QVERIFY2(failure.contains(missing + QStringLiteral(" is missing")), qPrintable(failure));
+        QVERIFY(proxy.takeFailure().isEmpty());
 
         useFake(proxy);
         proxy.show();
