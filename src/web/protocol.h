@@ -114,7 +114,7 @@ class LineBuffer {
 public:
     static constexpr qsizetype kMaxLine = qsizetype(1) << 20;
 
-    // notice: the text written to stderr when the first long line is dropped.
+    // notice: the text written to stderr when the first long line is dropped (none: nullptr).
     explicit LineBuffer(const char* notice) : notice_(notice) {}
 
     void append(QByteArrayView bytes) {
@@ -126,7 +126,7 @@ public:
                     tail_ = QByteArray();
                     skipping_ = true;
                     ++dropped_;
-                    if (dropped_ == 1) std::fprintf(stderr, "%s\n", notice_);
+                    if (dropped_ == 1 && notice_) std::fprintf(stderr, "%s\n", notice_);
                 } else {
                     tail_ += piece;
                 }
