@@ -108,8 +108,8 @@ inline CommandLine ParseCommand(QStringView line) {
 // Cuts the bytes of a channel into lines, on either side.  A line longer than
 // kMaxLine bytes is dropped as it comes in, without ever being held whole (the
 // rest of it, up to its line end, is skipped), and the first such line is
-// reported once on stderr.  The last line has its "\n" removed; a "\r" before
-// it stays.
+// reported once on stderr.  Lines come without their "\n"; a "\r" before it
+// stays.
 class LineBuffer {
 public:
     static constexpr qsizetype kMaxLine = qsizetype(1) << 20;

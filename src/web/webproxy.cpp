@@ -90,10 +90,6 @@ void TfrmWWWProxy::requestReport() {
     if (process_) expectAnswer();
 }
 
-QString TfrmWWWProxy::scratchFolder() const {
-    return process_ && scratch_ ? scratch_->path() : QString();
-}
-
 bool TfrmWWWProxy::helperRunning() const {
     return process_ && process_->state() == QProcess::Running;
 }

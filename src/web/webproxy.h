@@ -55,8 +55,6 @@ public:
         refused_ = false;
         return std::exchange(failure_, QString());
     }
-    // The scratch folder of the running helper; empty when none runs.
-    QString scratchFolder() const;
     void setAnswerTimeout(int ms) { answerTimeoutMs_ = ms; }
 
     // The address box text as last put or last reported by the helper;
