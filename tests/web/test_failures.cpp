@@ -39,9 +39,11 @@ class FailureTest : public QObject {
 
     LoopbackServer server_;
     QTemporaryDir logs_;
+    std::unique_ptr<TfrmWWW> schemes_;
 
 private Q_SLOTS:
     void initTestCase() { QVERIFY(server_.isListening()); }
+    void cleanupTestCase() { schemes_.reset(); }
     void init() {
         server_.forget();
         server_.stall({});
@@ -175,14 +177,17 @@ private Q_SLOTS:
     void typedSchemes() {
         QFETCH(QString, address);
         QFETCH(bool, opens);
-        TfrmWWW w;
+        // One window for all rows, each starting from page one.
+        if (!schemes_) schemes_ = std::make_unique<TfrmWWW>();
+        TfrmWWW& w = *schemes_;
         w.show();
-        QSignalSpy starts(w.ie, &QWebEngineView::loadStarted);
-        QSignalSpy loads(w.ie, &QWebEngineView::loadFinished);
         const QString one = server_.address(QStringLiteral("/one"));
         w.editLeSite->setText(one);
+        QSignalSpy loads(w.ie, &QWebEngineView::loadFinished);
         w.VisitAddress();
         QTRY_VERIFY_WITH_TIMEOUT(loads.count() == 1 && w.ie->title() == QStringLiteral("One"), kLoadMs);
+        server_.forget();
+        QSignalSpy starts(w.ie, &QWebEngineView::loadStarted);
         w.editLeSite->setText(address);
         w.editLeSite->setFocus();
         QTest::keyClick(w.editLeSite, Qt::Key_Return);
@@ -192,11 +197,11 @@ private Q_SLOTS:
             return;
         }
         QTest::qWait(300);
-        QCOMPARE(starts.count(), 1);
-        QCOMPARE(w.ie->url().toString(), one);
+        QCOMPARE(starts.count(), 0);
+        QCOMPARE(w.ie->url(), QUrl(one));
         QCOMPARE(w.ie->title(), QStringLiteral("One"));
         QCOMPARE(w.editLeSite->text(), address);
-        QCOMPARE(server_.paths(), QStringList{"/one"});
+        QVERIFY(server_.requests().isEmpty());
     }
 
     // A local page, should one ever be opened, reads no other local file.

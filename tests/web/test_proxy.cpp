@@ -1,9 +1,11 @@
 // The calculator's side of the browser window, against a fake helper that
 // records what it is told; and the calculator program's own link libraries.
 
+#include "environment.h"
 #include "suites.h"
 #include "web/webproxy.h"
 
+#include <QDir>
 #include <QFile>
 #include <QProcess>
 #include <QRegularExpression>
@@ -153,8 +155,18 @@ private Q_SLOTS:
         QTRY_COMPARE(commands(), (QStringList{"start", "address http://127.0.0.1/one", "show"}));
     }
 
-    // The proxy going (the calculator ending) ends the helper's input.
+    // The proxy going (the calculator ending) ends the helper's input; a hung
+    // helper is killed.  Either way its scratch folder goes with it.
+    void helperEndsWithProxy_data() {
+        QTest::addColumn<bool>("hung");
+        QTest::newRow("answering") << false;
+        QTest::newRow("hung") << true;
+    }
     void helperEndsWithProxy() {
+        QFETCH(bool, hung);
+        QTemporaryDir tmp;
+        Environment env;
+        env.set("TMPDIR", tmp.path().toLocal8Bit());
         qint64 pid = 0;
         {
             TfrmWWWProxy proxy;
@@ -162,9 +174,13 @@ private Q_SLOTS:
             proxy.restore();
             QTRY_VERIFY(proxy.helperRunning());
             pid = proxy.helperProcessId();
+            QTRY_COMPARE(commands(), (QStringList{"start", "restore"}));
+            QVERIFY(!QDir(tmp.path()).isEmpty());
+            if (hung) ::kill(pid_t(pid), SIGSTOP);
         }
-        QCOMPARE(commands(), (QStringList{"start", "restore", "eof"}));
+        QCOMPARE(commands(), (QStringList{"start", "restore", "eof"}).mid(0, hung ? 2 : 3));
         QVERIFY(::kill(pid_t(pid), 0) != 0);
+        QVERIFY(QDir(tmp.path()).isEmpty());
     }
 
     // The calculator program and the proxy never load Qt WebEngine.
