@@ -12,9 +12,11 @@
 //                     is drawn before a following visit
 //   visit             VisitAddress: the trimmed address box text is navigated to
 //   back, forward     the back and forward buttons are clicked
-//   report            the helper answers with a window report
+//   report            the helper answers with a window report (the calculator asks
+//                     after every link: a helper that does not answer is hung)
 // The helper ends when its stdin reaches its end, so it ends with the calculator
-// however the calculator ends.
+// however the calculator ends.  A line over LineBuffer::kMaxLine bytes is
+// dropped on either side.
 //
 // Reports, helper -> calculator:
 //   ready                       the window exists (hidden)
