@@ -465,9 +465,19 @@ void TfrmJeuGagnant::E1Click() {
     }
 }
 
+// A browser that could not be started, died or hung is told to the user at the
+// next link, which opens nothing; the one after that tries again.  A helper
+// that cannot be started at all is known at once.
 void TfrmJeuGagnant::openLink(const QString& address) {
     guarded([&] {
-        if (browser_) web::OpenInBrowserWindow(*browser_, address);
+        if (!browser_) return;
+        QString failure = browser_->takeFailure();
+        if (failure.isEmpty()) {
+            web::OpenInBrowserWindow(*browser_, address);
+            failure = browser_->takeFailure();
+        }
+        if (!failure.isEmpty())
+            AskUser(this, {QMessageBox::Information, QStringLiteral("Fairstake"), failure, QMessageBox::Ok});
     });
 }
 

@@ -19,6 +19,8 @@
 #include <QWebEngineSettings>
 #include <QWebEngineView>
 #include <cmath>
+#include <cstdio>
+#include <unistd.h>
 
 namespace fairstake::web {
 
@@ -60,7 +62,30 @@ GlyphButton* MakeGlyphButton(QWidget* parent, const QString& caption, const QStr
 
 } // namespace
 
-TfrmWWW::TfrmWWW(QWidget* parent) : QWidget(parent, Qt::Dialog) {
+void PrepareWebEngineProcess() {
+    qputenv("QT_DISABLE_SHADER_DISK_CACHE", "1");
+    qputenv("MESA_SHADER_CACHE_DISABLE", "true");
+    qputenv("MESA_GLSL_CACHE_DISABLE", "true");
+    qputenv("__GL_SHADER_DISK_CACHE", "0");
+    QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
+    QCoreApplication::setAttribute(Qt::AA_DisableShaderDiskCache);
+}
+
+void RunWithoutSandboxAsRoot() {
+    if (::geteuid() == 0 && !qEnvironmentVariableIsSet("QTWEBENGINE_DISABLE_SANDBOX")) {
+        qputenv("QTWEBENGINE_DISABLE_SANDBOX", "1");
+        std::fputs("fairstake-web: running as root, so the web pages run without Chromium's sandbox\n", stderr);
+    }
+}
+
+std::optional<QUrl> TfrmWWW::AddressToVisit(const QString& text) {
+    const QUrl url(Trimmed(text));
+    const QString scheme = url.scheme(); // QUrl gives it in lower case
+    if (scheme.isEmpty() || scheme == QStringLiteral("http") || scheme == QStringLiteral("https")) return url;
+    return std::nullopt;
+}
+
+TfrmWWW::TfrmWWW(QWidget* parent, const QString& profileFolder) : QWidget(parent, Qt::Dialog) {
     setObjectName(QStringLiteral("frmWWW"));
     setWindowTitle(QStringLiteral("WWW"));
     setAccessibleName(QStringLiteral("WWW"));
@@ -69,9 +94,15 @@ TfrmWWW::TfrmWWW(QWidget* parent) : QWidget(parent, Qt::Dialog) {
                    Qt::WindowCloseButtonHint | Qt::WindowContextHelpButtonHint);
     setFixedSize(kClientWidth, kClientHeight);
 
-    scratch_ = std::make_unique<QTemporaryDir>(QDir::tempPath() + QStringLiteral("/fairstake-web-XXXXXX"));
+    QString storage = profileFolder;
+    if (storage.isEmpty()) {
+        scratch_ = std::make_unique<QTemporaryDir>(QDir::tempPath() + QStringLiteral("/fairstake-web-XXXXXX"));
+        if (scratch_->isValid()) storage = scratch_->path();
+    }
     profile_ = new QWebEngineProfile(this); // no storage name: off the record
-    if (scratch_->isValid()) profile_->setPersistentStoragePath(scratch_->path());
+    if (!storage.isEmpty()) profile_->setPersistentStoragePath(storage);
+    // A local page (none is opened, but the engine could be led to one) reads no other local files.
+    profile_->settings()->setAttribute(QWebEngineSettings::LocalContentCanAccessFileUrls, false);
     profile_->setHttpCacheType(QWebEngineProfile::MemoryHttpCache);
     profile_->setPersistentCookiesPolicy(QWebEngineProfile::NoPersistentCookies);
     profile_->setSpellCheckEnabled(false);
@@ -137,8 +168,10 @@ void TfrmWWW::connectHandlers() {
 }
 
 void TfrmWWW::VisitAddress() {
-    // Neither validated nor completed: an address without a scheme goes as it is.
-    ie->load(QUrl(Trimmed(editLeSite->text())));
+    // Not completed: an address without a scheme goes as it is.  Other schemes
+    // (file:, data:, view-source:, javascript:, the engine's own qrc: ...) would
+    // open local files or run scripts in the open page.
+    if (const std::optional<QUrl> url = AddressToVisit(editLeSite->text())) ie->load(*url);
 }
 
 // With no page to go to, the history's back and forward do nothing.

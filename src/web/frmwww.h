@@ -9,8 +9,10 @@
 // helper.
 
 #include <QString>
+#include <QUrl>
 #include <QWidget>
 #include <memory>
+#include <optional>
 
 class QAbstractButton;
 class QLineEdit;
@@ -20,6 +22,13 @@ class QWebEngineView;
 
 namespace fairstake::web {
 
+// Sets up the process for Qt WebEngine; before the application object exists.
+// No GL stack may keep a shader cache on disk (Qt's, Mesa's, NVIDIA's).
+void PrepareWebEngineProcess();
+// As root, where Chromium's sandbox cannot run, the engine runs without it
+// (and the helper says so once on stderr); before the engine starts.
+void RunWithoutSandboxAsRoot();
+
 class TfrmWWW : public QWidget {
     Q_OBJECT
 
@@ -27,12 +36,18 @@ public:
     static constexpr int kClientWidth = 787;
     static constexpr int kClientHeight = 521;
 
-    // Created hidden and placed at the top of the screen.
-    explicit TfrmWWW(QWidget* parent = nullptr);
+    // Created hidden and placed at the top of the screen.  The profile keeps
+    // what WebEngine insists on writing in profileFolder (which the caller
+    // owns and removes); without one the window makes a scratch folder of its own.
+    explicit TfrmWWW(QWidget* parent = nullptr, const QString& profileFolder = {});
     ~TfrmWWW() override;
 
-    // Navigates the browser to the address box text, trimmed and otherwise unchanged.
+    // Navigates the browser to the address box text, trimmed and otherwise
+    // unchanged, when it is an http or https address or has no scheme at all;
+    // any other address is refused and nothing happens.
     void VisitAddress();
+    // The address VisitAddress opens for a box text; empty when it is refused.
+    static std::optional<QUrl> AddressToVisit(const QString& text);
     void btnVisitClick() { VisitAddress(); }
     void btnGaucheWeb1Click();
     void btnDroiteWeb1Click();

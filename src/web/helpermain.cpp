@@ -2,6 +2,11 @@
 // so that the calculator never loads Qt WebEngine.  It reads commands on stdin
 // and writes reports on stdout (web/protocol.h), and it ends when stdin ends:
 // when the calculator closes the channel, ends or is killed.
+//
+//   fairstake-web [--profile-folder FOLDER]
+//
+// FOLDER, made and removed by the calculator, takes what WebEngine writes for
+// its off-the-record profile; without it the window makes its own.
 
 #include "components/artwork.h"
 #include "components/balloonhint.h"
@@ -15,7 +20,9 @@
 #include <QByteArray>
 #include <QIcon>
 #include <QSocketNotifier>
+#include <algorithm>
 #include <cerrno>
+#include <cstring>
 #include <csignal>
 #include <unistd.h>
 
@@ -35,12 +42,19 @@ void WriteReport(const QString& line) {
 } // namespace
 
 int main(int argc, char** argv) {
-    // Both before the application object exists: WebEngine needs the shared
-    // OpenGL context, and the shader cache would otherwise be written to
-    // ~/.cache/qtshadercache-* under X11.
-    qputenv("QT_DISABLE_SHADER_DISK_CACHE", "1");
-    QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
-    QCoreApplication::setAttribute(Qt::AA_DisableShaderDiskCache);
+    // Our own option comes out of the arguments before Qt and Chromium see them.
+    QString profileFolder;
+    for (int i = 1; i + 1 < argc; ++i) {
+        if (std::strcmp(argv[i], "--profile-folder") != 0) continue;
+        profileFolder = QString::fromLocal8Bit(argv[i + 1]);
+        std::copy(argv + i + 2, argv + argc + 1, argv + i); // argv[argc] is the null pointer
+        argc -= 2;
+        break;
+    }
+    // Before the application object exists: WebEngine needs the shared OpenGL
+    // context, and no shader cache may be written under the user's home.
+    fairstake::web::PrepareWebEngineProcess();
+    fairstake::web::RunWithoutSandboxAsRoot();
     // A report written after the calculator has gone must not kill us before
     // we have seen the end of stdin and shut WebEngine down.
     std::signal(SIGPIPE, SIG_IGN);
@@ -51,7 +65,7 @@ int main(int argc, char** argv) {
     QApplication::setQuitOnLastWindowClosed(false);
     fairstake::help::setApplicationHelpFile(fairstake::help::InstalledHelpFile());
 
-    fairstake::web::TfrmWWW window;
+    fairstake::web::TfrmWWW window(nullptr, profileFolder);
     // The address box's hint shows as a balloon under the application title.
     fairstake::BalloonHint balloon;
     balloon.setApplicationTitle(QStringLiteral("Fairstake"));

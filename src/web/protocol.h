@@ -12,9 +12,11 @@
 //                     is drawn before a following visit
 //   visit             VisitAddress: the trimmed address box text is navigated to
 //   back, forward     the back and forward buttons are clicked
-//   report            the helper answers with a window report
+//   report            the helper answers with a window report (the calculator asks
+//                     after every link: a helper that does not answer is hung)
 // The helper ends when its stdin reaches its end, so it ends with the calculator
-// however the calculator ends.
+// however the calculator ends.  A line over LineBuffer::kMaxLine bytes is
+// dropped on either side.
 //
 // Reports, helper -> calculator:
 //   ready                       the window exists (hidden)
@@ -23,8 +25,14 @@
 //   window <left> <top> <width> <height> <visible 0|1> <minimized 0|1>
 //                               the window's frame position and client size
 
+#include <QByteArray>
+#include <QByteArrayView>
+#include <QList>
 #include <QString>
 #include <QStringView>
+#include <cstdio>
+#include <optional>
+#include <utility>
 
 namespace fairstake::web::protocol {
 
@@ -74,5 +82,87 @@ inline Line Split(QStringView line) {
     if (blank < 0) return {line.toString(), {}};
     return {line.left(blank).toString(), line.mid(blank + 1).toString()};
 }
+
+// The commands the helper knows; anything else is Unknown and ignored.
+enum class Command { Unknown, Restore, Address, Show, Visit, Back, Forward, Report };
+
+struct CommandLine {
+    Command command = Command::Unknown;
+    QString argument; // unescaped; the address of Address, empty for the others
+};
+
+inline CommandLine ParseCommand(QStringView line) {
+    const Line parts = Split(line);
+    static const struct {
+        const char16_t* word;
+        Command command;
+    } kWords[] = {{u"restore", Command::Restore}, {u"address", Command::Address}, {u"show", Command::Show},
+                  {u"visit", Command::Visit},     {u"back", Command::Back},       {u"forward", Command::Forward},
+                  {u"report", Command::Report}};
+    for (const auto& w : kWords) {
+        if (parts.word != QStringView(w.word)) continue;
+        if (w.command == Command::Address) return {w.command, Unescape(parts.argument)};
+        return {w.command, {}};
+    }
+    return {};
+}
+
+// Cuts the bytes of a channel into lines, on either side.  A line longer than
+// kMaxLine bytes is dropped as it comes in, without ever being held whole (the
+// rest of it, up to its line end, is skipped), and the first such line is
+// reported once on stderr.  Lines come without their "\n"; a "\r" before it
+// stays.
+class LineBuffer {
+public:
+    static constexpr qsizetype kMaxLine = qsizetype(1) << 20;
+
+    // notice: the text written to stderr when the first long line is dropped (none: nullptr).
+    explicit LineBuffer(const char* notice) : notice_(notice) {}
+
+    void append(QByteArrayView bytes) {
+        while (!bytes.isEmpty()) {
+            const qsizetype end = bytes.indexOf('\n');
+            const QByteArrayView piece = end < 0 ? bytes : bytes.first(end);
+            if (!skipping_) {
+                if (tail_.size() + piece.size() > kMaxLine) {
+                    tail_ = QByteArray();
+                    skipping_ = true;
+                    ++dropped_;
+                    if (dropped_ == 1 && notice_) std::fprintf(stderr, "%s\n", notice_);
+                } else {
+                    tail_ += piece;
+                }
+            }
+            if (end < 0) return;
+            if (!skipping_) lines_.append(std::exchange(tail_, QByteArray()));
+            skipping_ = false;
+            bytes = bytes.sliced(end + 1);
+        }
+    }
+
+    // The next complete line, in the order they came.
+    std::optional<QByteArray> takeLine() {
+        if (lines_.isEmpty()) return std::nullopt;
+        return lines_.takeFirst();
+    }
+
+    // Forgets every line and the unfinished one (a new channel starts).
+    void clear() {
+        lines_.clear();
+        tail_ = QByteArray();
+        skipping_ = false;
+    }
+
+    // Bytes of the unfinished line held now (never more than kMaxLine).
+    qsizetype unfinished() const { return tail_.size(); }
+    int dropped() const { return dropped_; }
+
+private:
+    const char* notice_;
+    QList<QByteArray> lines_;
+    QByteArray tail_;
+    bool skipping_ = false;
+    int dropped_ = 0;
+};
 
 } // namespace fairstake::web::protocol

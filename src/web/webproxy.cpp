@@ -4,7 +4,10 @@
 #include "web/protocol.h"
 
 #include <QCoreApplication>
+#include <QDir>
+#include <QFileInfo>
 #include <QProcess>
+#include <QTemporaryDir>
 
 namespace fairstake::web {
 
@@ -13,6 +16,19 @@ namespace {
 // Ending the helper takes WebEngine's own shutdown; a helper still there after
 // this is killed.
 constexpr int kHelperEndMs = 3000;
+// WebEngine takes a few seconds to start on a slow machine; a helper silent
+// for this long is hung.
+constexpr int kAnswerMs = 30000;
+
+const QString kAgain = QStringLiteral(" The next link tries again.");
+
+QString StartFailure(const QString& path, const QString& error) {
+    const QFileInfo file(path);
+    const QString why = !file.exists()       ? QStringLiteral("%1 is missing.").arg(path)
+                        : !file.isExecutable() ? QStringLiteral("%1 is not a program.").arg(path)
+                                               : QStringLiteral("%1 (%2).").arg(path, error);
+    return QStringLiteral("The web browser could not be started: ") + why + kAgain;
+}
 
 // Beside the program in the build tree, in libexec/fairstake/ when installed.
 QString DefaultHelperPath() {
@@ -23,8 +39,11 @@ QString DefaultHelperPath() {
 } // namespace
 
 TfrmWWWProxy::TfrmWWWProxy(QObject* parent)
-    : QObject(parent), helperPath_(DefaultHelperPath()), address_(QStringLiteral("http://www.")) {
+    : QObject(parent), helperPath_(DefaultHelperPath()), address_(QStringLiteral("http://www.")),
+      answerTimeoutMs_(kAnswerMs) {
     setObjectName(QStringLiteral("frmWWW"));
+    answerTimer_.setSingleShot(true);
+    connect(&answerTimer_, &QTimer::timeout, this, &TfrmWWWProxy::answerOverdue);
 }
 
 TfrmWWWProxy::~TfrmWWWProxy() {
@@ -37,6 +56,7 @@ TfrmWWWProxy::~TfrmWWWProxy() {
             process_->waitForFinished(kHelperEndMs);
         }
     }
+    scratch_.reset();
 }
 
 void TfrmWWWProxy::restore() {
@@ -67,6 +87,7 @@ void TfrmWWWProxy::forward() {
 
 void TfrmWWWProxy::requestReport() {
     send(QStringLiteral("report"));
+    if (process_) expectAnswer();
 }
 
 bool TfrmWWWProxy::helperRunning() const {
@@ -79,6 +100,7 @@ qint64 TfrmWWWProxy::helperProcessId() const {
 
 void TfrmWWWProxy::send(const QString& line) {
     if (!process_) {
+        if (refused_) return;
         // A fresh helper has a fresh window: give it back the address the old
         // one held, so that a lone visit still opens it.
         if (addressPut_ && !line.startsWith(QStringLiteral("address ")))
@@ -92,6 +114,16 @@ void TfrmWWWProxy::send(const QString& line) {
 }
 
 void TfrmWWWProxy::startHelper() {
+    // Checked here so that a missing helper is known before the link returns.
+    // The rest of the operations until the failure is taken are dropped.
+    if (!QFileInfo(helperPath_).isExecutable()) {
+        queued_.clear();
+        failure_ = StartFailure(helperPath_, {});
+        refused_ = true;
+        Q_EMIT helperEnded();
+        return;
+    }
+    scratch_ = std::make_unique<QTemporaryDir>(QDir::tempPath() + QStringLiteral("/fairstake-web-XXXXXX"));
     process_ = new QProcess(this);
     // Chromium's own warnings go where the calculator's go.
     process_->setProcessChannelMode(QProcess::ForwardedErrorChannel);
@@ -101,10 +133,20 @@ void TfrmWWWProxy::startHelper() {
     });
     connect(process_, &QProcess::readyReadStandardOutput, this, &TfrmWWWProxy::readReports);
     connect(process_, &QProcess::errorOccurred, this, [this](QProcess::ProcessError error) {
-        if (error == QProcess::FailedToStart || error == QProcess::Crashed) dropHelper();
+        if (error == QProcess::FailedToStart) dropHelper(StartFailure(helperPath_, process_->errorString()));
     });
-    connect(process_, &QProcess::finished, this, &TfrmWWWProxy::dropHelper);
-    process_->start(helperPath_, {}, QIODevice::ReadWrite);
+    connect(process_, &QProcess::finished, this, [this](int code, QProcess::ExitStatus status) {
+        dropHelper(QStringLiteral("The web browser stopped unexpectedly: ") +
+                   (status == QProcess::CrashExit ? QStringLiteral("it was killed by signal %1.").arg(code)
+                                                  : QStringLiteral("it ended with exit status %1.").arg(code)) +
+                   kAgain);
+    });
+    QStringList arguments;
+    if (scratch_->isValid()) arguments << QStringLiteral("--profile-folder") << scratch_->path();
+    // The helper owes its "ready".
+    awaiting_ = 0;
+    expectAnswer();
+    process_->start(helperPath_, arguments, QIODevice::ReadWrite);
 }
 
 void TfrmWWWProxy::writeQueued() {
@@ -116,26 +158,53 @@ void TfrmWWWProxy::writeQueued() {
 }
 
 void TfrmWWWProxy::readReports() {
-    partialReport_ += process_->readAllStandardOutput();
-    qsizetype end;
-    while ((end = partialReport_.indexOf('\n')) >= 0) {
-        const QString line = QString::fromUtf8(partialReport_.left(end));
-        partialReport_.remove(0, end + 1);
+    reports_.append(process_->readAllStandardOutput());
+    while (const std::optional<QByteArray> bytes = reports_.takeLine()) {
+        const QString line = QString::fromUtf8(*bytes);
         const protocol::Line report = protocol::Split(line);
         if (report.word == QStringLiteral("address")) address_ = protocol::Unescape(report.argument);
+        if (report.word == QStringLiteral("ready") || report.word == QStringLiteral("window")) answered();
         Q_EMIT helperReported(line);
+        if (!process_) return; // a slot stopped it
     }
 }
 
+void TfrmWWWProxy::expectAnswer() {
+    if (awaiting_++ == 0) answerTimer_.start(answerTimeoutMs_);
+}
+
+void TfrmWWWProxy::answered() {
+    if (awaiting_ == 0) return;
+    if (--awaiting_ == 0)
+        answerTimer_.stop();
+    else
+        answerTimer_.start(answerTimeoutMs_); // the next answer gets its own time
+}
+
+void TfrmWWWProxy::answerOverdue() {
+    if (!process_) return;
+    QProcess* hung = process_;
+    hung->disconnect(this); // its end is this failure, not a death of its own
+    hung->kill();
+    hung->waitForFinished(kHelperEndMs);
+    dropHelper(QStringLiteral("The web browser did not answer for %1 seconds and was stopped.")
+                   .arg(answerTimeoutMs_ / 1000.0) +
+               kAgain);
+}
+
 // Both errorOccurred and finished may come for one ending; the first one drops it.
-void TfrmWWWProxy::dropHelper() {
+void TfrmWWWProxy::dropHelper(const QString& failure) {
     if (!process_) return;
     QProcess* ended = process_;
     process_ = nullptr;
+    failure_ = failure;
     queued_.clear();
-    partialReport_.clear();
+    reports_.clear();
+    awaiting_ = 0;
+    answerTimer_.stop();
     ended->disconnect(this);
     ended->deleteLater();
+    scratch_.reset(); // the helper is gone, and its folder with it
     Q_EMIT helperEnded();
 }
 
@@ -145,6 +214,7 @@ void OpenInBrowserWindow(TfrmWWWProxy& window, const QString& address) {
     window.show();
     QCoreApplication::processEvents();
     window.visitAddress();
+    window.requestReport();
 }
 
 } // namespace fairstake::web

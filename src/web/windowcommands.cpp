@@ -20,38 +20,45 @@ TWindowCommands::TWindowCommands(TfrmWWW& window, Report report)
 }
 
 void TWindowCommands::run(const QString& line) {
-    const protocol::Line command = protocol::Split(line);
-    const QString& word = command.word;
-    if (word == QStringLiteral("restore")) {
+    using protocol::Command;
+    const protocol::CommandLine command = protocol::ParseCommand(line);
+    switch (command.command) {
+    case Command::Restore:
         window_.setWindowState(window_.windowState() & ~(Qt::WindowMinimized | Qt::WindowMaximized));
-    } else if (word == QStringLiteral("address")) {
-        window_.editLeSite->setText(protocol::Unescape(command.argument));
-    } else if (word == QStringLiteral("show")) {
+        break;
+    case Command::Address:
+        window_.editLeSite->setText(command.argument);
+        break;
+    case Command::Show:
         window_.show();
         window_.raise();
         window_.activateWindow();
         QCoreApplication::processEvents();
-    } else if (word == QStringLiteral("visit")) {
+        break;
+    case Command::Visit:
         window_.VisitAddress();
-    } else if (word == QStringLiteral("back")) {
+        break;
+    case Command::Back:
         window_.btnGaucheWeb1Click();
-    } else if (word == QStringLiteral("forward")) {
+        break;
+    case Command::Forward:
         window_.btnDroiteWeb1Click();
-    } else if (word == QStringLiteral("report")) {
+        break;
+    case Command::Report:
         reportWindow();
+        break;
+    case Command::Unknown:
+        break;
     }
 }
 
 void TWindowCommands::feed(const QByteArray& bytes) {
-    pending_ += bytes;
+    lines_.append(bytes);
     if (running_) return; // the outer call picks the new lines up
     running_ = true;
-    qsizetype end;
-    while ((end = pending_.indexOf('\n')) >= 0) {
-        QByteArray line = pending_.left(end);
-        pending_.remove(0, end + 1);
-        if (line.endsWith('\r')) line.chop(1);
-        run(QString::fromUtf8(line));
+    while (std::optional<QByteArray> line = lines_.takeLine()) {
+        if (line->endsWith('\r')) line->chop(1);
+        run(QString::fromUtf8(*line));
     }
     running_ = false;
 }

@@ -2,6 +2,8 @@
 // The helper's side of the line protocol (web/protocol.h): runs the
 // calculator's commands on the window and writes the window's reports.
 
+#include "web/protocol.h"
+
 #include <QObject>
 #include <QString>
 #include <functional>
@@ -21,14 +23,16 @@ public:
     void run(const QString& line);
     // Bytes as they come from the channel; complete lines are run in order.
     // Lines that arrive while a command lets events run wait for it to end.
+    // A line over protocol::LineBuffer::kMaxLine bytes is dropped unread.
     void feed(const QByteArray& bytes);
+    int droppedLines() const { return lines_.dropped(); }
 
 private:
     void reportWindow();
 
     TfrmWWW& window_;
     Report report_;
-    QByteArray pending_;
+    protocol::LineBuffer lines_{"fairstake-web: a command line over 1 MiB was dropped"};
     bool running_ = false;
 };
 

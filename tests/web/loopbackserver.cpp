@@ -41,7 +41,12 @@ void LoopbackServer::answer(QTcpSocket* socket) {
         if (line.toLower().startsWith("host:"))
             host = QString::fromLatin1(line.mid(5).trimmed()).section(u':', 0, 0);
     QByteArray status = "200 OK", headers, body;
-    if (path == QStringLiteral("/favicon.ico")) {
+    if (!stalled_.isEmpty() && host == stalled_ && path != QStringLiteral("/favicon.ico")) {
+        // A page that never comes: the request is kept, the answer never sent.
+        if (!socket->property("stalled").toBool()) requests_.append({host, path});
+        socket->setProperty("stalled", true);
+        return;
+    } else if (path == QStringLiteral("/favicon.ico")) {
         status = "404 Not Found";
     } else {
         requests_.append({host, path});

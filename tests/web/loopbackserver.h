@@ -22,9 +22,12 @@ public:
     const QList<Request>& requests() const { return requests_; }
     QStringList paths() const;
     void forget() { requests_.clear(); }
+    // Requests for this host are recorded and never answered (a page that keeps loading).
+    void stall(const QString& host) { stalled_ = host; }
 
 private:
     void answer(class QTcpSocket* socket);
 
     QList<Request> requests_;
+    QString stalled_;
 };

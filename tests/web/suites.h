@@ -7,3 +7,6 @@
 std::unique_ptr<QObject> makeProxyTest();
 std::unique_ptr<QObject> makeWindowTest();
 std::unique_ptr<QObject> makeHelperTest();
+std::unique_ptr<QObject> makeFailureTest();
+// Only on a real X server (the xcb platform); the others only offscreen.
+std::unique_ptr<QObject> makeDesktopTest();

@@ -1,8 +1,8 @@
 // The real fairstake-web helper driven through the proxy, as the calculator
 // drives it: the link table followed to the loopback server, the helper's end
-// with the calculator (also when the calculator is killed), and nothing written
-// under a fresh home.
+// with the calculator (also when the calculator is killed).
 
+#include "environment.h"
 #include "loopbackserver.h"
 #include "suites.h"
 #include "web/links.h"
@@ -11,7 +11,6 @@
 #include <QDir>
 #include <QDirIterator>
 #include <QProcess>
-#include <QTemporaryDir>
 #include <QTest>
 
 using namespace fairstake::web;
@@ -40,27 +39,6 @@ QList<qint64> ChildrenOf(qint64 pid) {
     }
     return out;
 }
-
-// Sets environment variables for the helpers started while it lives.
-class Environment {
-public:
-    void set(const QByteArray& name, const QByteArray& value) {
-        saved_.append({name, qgetenv(name), qEnvironmentVariableIsSet(name)});
-        qputenv(name, value);
-    }
-    ~Environment() {
-        for (auto it = saved_.crbegin(); it != saved_.crend(); ++it)
-            it->wasSet ? qputenv(it->name, it->value) : qunsetenv(it->name);
-    }
-
-private:
-    struct Saved {
-        QByteArray name;
-        QByteArray value;
-        bool wasSet;
-    };
-    QList<Saved> saved_;
-};
 
 // The real helper behind a proxy, with the reports it writes.
 struct Browser {
@@ -156,39 +134,6 @@ private Q_SLOTS:
         QTRY_VERIFY_WITH_TIMEOUT(!ProcessAlive(helper), 10000);
         for (qint64 child : children)
             QTRY_VERIFY_WITH_TIMEOUT(!ProcessAlive(child), 10000);
-    }
-
-    // A browsing session with cookies and local storage writes nothing under a
-    // fresh home and its XDG folders, nor leaves its scratch folder behind.
-    void nothingWrittenToDisk() {
-        QTemporaryDir home;
-        const QString root = home.path();
-        const QStringList made{"/config", "/cache", "/data", "/state", "/runtime", "/tmp"};
-        Environment env;
-        env.set("HOME", root.toLocal8Bit());
-        for (const QString& sub : made) {
-            QDir(root).mkpath(sub.mid(1));
-            const QByteArray variable =
-                sub == u"/tmp" ? "TMPDIR" : "XDG_" + sub.mid(1).toUpper().toLatin1() + "_HOME";
-            env.set(sub == u"/runtime" ? QByteArray("XDG_RUNTIME_DIR") : variable,
-                    (root + sub).toLocal8Bit());
-        }
-        QFile::setPermissions(root + QStringLiteral("/runtime"),
-                              QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
-        mapAllHosts(env);
-        {
-            Browser b;
-            for (const QString& link : {server_.address(QStringLiteral("/cookie")), DrfAddress(),
-                                        server_.address(QStringLiteral("/two"))})
-                QVERIFY(b.open(link));
-            QVERIFY(b.load([&] { b.proxy.back(); }));
-        }
-        QStringList written;
-        QDirIterator it(root, QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden | QDir::System,
-                        QDirIterator::Subdirectories);
-        while (it.hasNext())
-            if (const QString path = it.next().mid(root.size()); !made.contains(path)) written << path;
-        QVERIFY2(written.isEmpty(), qPrintable(written.join(u'\n')));
     }
 };
 

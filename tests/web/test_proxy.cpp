@@ -1,9 +1,11 @@
 // The calculator's side of the browser window, against a fake helper that
 // records what it is told; and the calculator program's own link libraries.
 
+#include "environment.h"
 #include "suites.h"
 #include "web/webproxy.h"
 
+#include <QDir>
 #include <QFile>
 #include <QProcess>
 #include <QSignalSpy>
@@ -55,9 +57,10 @@ private Q_SLOTS:
         OpenInBrowserWindow(proxy, QStringLiteral("http://127.0.0.1/two"));
         proxy.back();
         proxy.forward();
+        // Each link asks for a report, which tells a hung helper from a busy one.
         QTRY_COMPARE(commands(), (QStringList{"start", "restore", "address http://127.0.0.1/one", "show",
-                                              "visit", "restore", "address http://127.0.0.1/two", "show",
-                                              "visit", "back", "forward"}));
+                                              "visit", "report", "restore", "address http://127.0.0.1/two",
+                                              "show", "visit", "report", "back", "forward"}));
         QCOMPARE(started.count(), 1);
         QVERIFY(proxy.helperProcessId() > 0);
     }
@@ -98,6 +101,11 @@ private Q_SLOTS:
         if (starts) ::kill(pid_t(first), SIGKILL);
         QTRY_COMPARE(ended.count(), 1);
         QVERIFY(!proxy.helperRunning() && proxy.helperProcessId() == 0);
+        // The cause waits for the calculator, which shows it at the next link.
+        const QString failure = proxy.takeFailure();
+        QVERIFY2(failure.contains(starts ? QStringLiteral("killed by signal 9") : QStringLiteral("is missing")),
+                 qPrintable(failure));
+        QVERIFY(proxy.takeFailure().isEmpty());
         useFake(proxy);
         proxy.show();
         QTRY_COMPARE(commands().mid(starts ? 3 : 0),
@@ -105,8 +113,18 @@ private Q_SLOTS:
         QVERIFY(proxy.helperProcessId() != first);
     }
 
-    // The proxy going (the calculator ending) ends the helper's input.
+    // The proxy going (the calculator ending) ends the helper's input; a hung
+    // helper is killed.  Either way its scratch folder goes with it.
+    void helperEndsWithProxy_data() {
+        QTest::addColumn<bool>("hung");
+        QTest::newRow("answering") << false;
+        QTest::newRow("hung") << true;
+    }
     void helperEndsWithProxy() {
+        QFETCH(bool, hung);
+        QTemporaryDir tmp;
+        Environment env;
+        env.set("TMPDIR", tmp.path().toLocal8Bit());
         qint64 pid = 0;
         {
             TfrmWWWProxy proxy;
@@ -114,9 +132,13 @@ private Q_SLOTS:
             proxy.restore();
             QTRY_VERIFY(proxy.helperRunning());
             pid = proxy.helperProcessId();
+            QTRY_COMPARE(commands(), (QStringList{"start", "restore"}));
+            QVERIFY(!QDir(tmp.path()).isEmpty());
+            if (hung) ::kill(pid_t(pid), SIGSTOP);
         }
-        QCOMPARE(commands(), (QStringList{"start", "restore", "eof"}));
+        QCOMPARE(commands(), (QStringList{"start", "restore", "eof"}).mid(0, hung ? 2 : 3));
         QVERIFY(::kill(pid_t(pid), 0) != 0);
+        QVERIFY(QDir(tmp.path()).isEmpty());
     }
 
     // The calculator program and the proxy never load Qt WebEngine.
