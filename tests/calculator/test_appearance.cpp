@@ -1,12 +1,14 @@
-// Every text the horse says lies inside the white of its speech balloon, and
-// the total line stays clear of the balloon, at the scale the test runs at
-// (CTest runs this program at 1x and at QT_SCALE_FACTOR=2).  The balloon is
-// read from the background picture as it is drawn on the screen, so the check
-// holds whatever the artwork or the font turns out to be.
+// What the window shows, at the scale the test runs at (CTest runs this program
+// at 1x and at QT_SCALE_FACTOR=2): every text the horse says lies inside the
+// white of its speech balloon, the total line stays clear of the balloon,
+// wrapped captions show their last word, and odds kept in inactive boxes can be
+// read.  The balloon is read from the background picture as it is drawn on the
+// screen, so the check holds whatever the artwork or the font turns out to be.
 
 #include <QLabel>
 #include <QLineEdit>
 #include <QMouseEvent>
+#include <QPushButton>
 #include <QTest>
 #include <memory>
 
@@ -36,7 +38,7 @@ void hover(QWidget* control, QPoint pos) {
 
 } // namespace
 
-class TestBalloonFit : public QObject {
+class TestAppearance : public QObject {
     Q_OBJECT
 
 private:
@@ -118,7 +120,35 @@ private Q_SLOTS:
             for (int x = d.left(); x <= d.right(); ++x) balloon += insideBalloon(background.pixel(x, y)) ? 1 : 0;
         QCOMPARE(balloon, 0);
     }
+
+    // A wrapped caption that needed more lines than its box holds would lose its
+    // last word ("on the 3rd horse" read "on the 3rd").
+    void captionsShowWhole() {
+        for (const ControlSpec& s : CalculatorControls()) {
+            if (s.kind != ControlSpec::Kind::WrapLabel || s.h == 0) continue;
+            const auto* label = w->findChild<QLabel*>(QString::fromLatin1(s.name));
+            QVERIFY2(label->heightForWidth(label->width()) <= label->height(), s.name);
+            QVERIFY2(label->fontInfo().pixelSize() >= 9, s.name);
+        }
+    }
+
+    // Example 3 after example 2 keeps "5" and "8" in boxes 3 and 4, disabled:
+    // grey on silver, at least as dark as the classic desktop's grey.
+    void keptOddsReadable() {
+        w->btnExample2->click();
+        w->btnExample3->click();
+        for (int box : {3, 4}) {
+            QLineEdit* edit = w->txtCote[std::size_t(box - 1)];
+            QVERIFY(!edit->isEnabled() && !edit->text().isEmpty());
+            const QImage shown = edit->grab().toImage();
+            int darkest = 255;
+            for (int y = 0; y < shown.height(); ++y)
+                for (int x = 0; x < shown.width(); ++x) darkest = std::min(darkest, qGray(shown.pixel(x, y)));
+            QVERIFY2(darkest <= 0x80, qPrintable(QString::number(darkest, 16)));
+            QCOMPARE(edit->palette().color(QPalette::Disabled, QPalette::Base), QColor(0xC0C0C0));
+        }
+    }
 };
 
-QTEST_MAIN(TestBalloonFit)
-#include "test_balloon_fit.moc"
+QTEST_MAIN(TestAppearance)
+#include "test_appearance.moc"
