@@ -44,13 +44,11 @@ struct TestWindow {
         auto* layout = new QVBoxLayout(&window);
         (new QVBoxLayout(group))->addWidget(radio);
         runner->setEditable(true);
-        const std::pair<QWidget*, int> numbers[] = {
-            {group, 1200}, {odds, 1700}, {runner, 1600}, {picture, 1600}};
-        for (auto [w, n] : numbers)
-            w->setProperty("helpContext", n);
-        for (QWidget* w :
-             {(QWidget*)group, (QWidget*)odds, (QWidget*)runner, (QWidget*)picture, (QWidget*)plain})
+        for (auto [w, n] : std::initializer_list<std::pair<QWidget*, int>>{
+                 {group, 1200}, {odds, 1700}, {runner, 1600}, {picture, 1600}, {plain, 0}}) {
+            if (n) w->setProperty("helpContext", n);
             layout->addWidget(w);
+        }
         window.show();
         QApplication::setActiveWindow(&window);
     }
@@ -139,7 +137,7 @@ private Q_SLOTS:
     void helpFileFormat() {
         const HelpFile file =
             HelpFile::Parse(u"; comment\n[topic First]\nTitle: The first\n\n"
-                            "Intro **bold** [[second]] and [[Second|another]].\nOn.\n\n"
+                            "Intro **bold** [[second]] and [[Second|an|other]].\nOn.\n\n"
                             "== Part\n- one\n  more\n- two\n1. step\n| A | B\n| 1 | 2\n\n"
                             "[topic Contents]\nTitle: All\nContext: 10, 20\nGo [[First]].\n"
                             "[popup 10]\nShort & plain.\n\r\n[topic Second]\nTitle: Second\n\nB.\n");
@@ -153,7 +151,7 @@ private Q_SLOTS:
         const QString html = file.topicHtml(*file.topicById(u"first"));
         QVERIFY2(
             html.startsWith("<h2>The first</h2><p>Intro <b>bold</b> <a href=\"topic:second\">Second</a> and "
-                            "<a href=\"topic:Second\">another</a>. On.</p><h3>Part</h3><ul><li>one more</li>"
+                            "<a href=\"topic:Second\">an|other</a>. On.</p><h3>Part</h3><ul><li>one more</li>"
                             "<li>two</li></ul><ol><li>step</li></ol><table") &&
                 html.endsWith("<tr><th>A</th><th>B</th></tr><tr><td>1</td><td>2</td></tr></table>"),
             qPrintable(html));
