@@ -121,8 +121,6 @@ private Q_SLOTS:
         QTest::newRow("Edit1 clears")
             << (HoverText(u"Edit1").isNull() ? QStringLiteral("null") : HoverText(u"Edit1")) << "";
         QTest::newRow("no hover") << HoverText(u"imgBlanc") + HoverText(u"imgbig") + HoverText(u"") << "";
-        QTest::newRow("ticker") << TickerText().right(6) + QString::number(TickerText().contains(u'\n'))
-                                << "!     0";
     }
     void hoverTexts() {
         QFETCH(QString, text);
