@@ -91,48 +91,41 @@ private Q_SLOTS:
         if (QWhatsThis::inWhatsThisMode()) QWhatsThis::leaveWhatsThisMode();
     }
 
-    void hoverTexts_data() {
-        QTest::addColumn<QString>("text");
-        QTest::addColumn<QString>("expected"); // a regular expression over the whole text
+    // Each text against a regular expression over the whole of it.
+    void hoverTexts() {
+        auto clear = [](int x) { return ClearStripText(x).value_or(QStringLiteral("(none)")); };
         const QString more = QStringLiteral("\r\nGo more to the left to clear more boxes");
+        QList<std::pair<QString, QString>> cases;
         for (auto [x, boxes] :
              {std::pair{500, "9"}, {142, "9"}, {141, "8 and 9"}, {17, "2, 3, 4, 5, 6, 7, 8, 9"}})
-            QTest::addRow("clear %d", x)
-                << ClearStripText(x).value_or(QStringLiteral("(none)"))
-                << QRegularExpression::escape(QStringLiteral("\r\nClick to clear box ") +
-                                              QLatin1StringView(boxes) + more);
+            cases.append(
+                {clear(x), QRegularExpression::escape("\r\nClick to clear box " + QString(boxes) + more)});
         for (int x : {16, 2})
-            QTest::addRow("clear all %d", x) << ClearStripText(x).value_or(QStringLiteral("(none)"))
-                                             << QStringLiteral("\r\n\r\nClick to clear all the boxes");
-        QTest::newRow("clear none") << ClearStripText(1).value_or(QStringLiteral("(none)")) << "\\(none\\)";
-        // The separator shown is the one passed, its name is fixed at start-up: they may differ.
-        QTest::newRow("box 1 point")
-            << OddsBoxText(1, u'.', DecimalSeparatorName(u'.'))
-            << "Type the odds of first horse in here.\r\n.*like 4 \\.5 or even 9/2\r\n"
-               "Your decimal separator is the point\\.";
-        QTest::newRow("box 9 comma") << OddsBoxText(9, u',', DecimalSeparatorName(u','))
-                                     << "Type the odds of 9th horse.*like 4 ,5 or.*separator is the comma\\.";
-        QTest::newRow("box 2 mixed") << OddsBoxText(2, u',', QStringLiteral("point"))
-                                     << ".*4 ,5 .*the point\\.";
-        QTest::newRow("other separator") << DecimalSeparatorName(QChar(0x066B)) << "decimal point";
-        QTest::newRow("box 10") << OddsBoxText(10, u'.', QStringLiteral("point")) << "";
-        QTest::newRow("Image1") << HoverText(u"Image1") << ".*scroll bar above.*";
-        QTest::newRow("imgprofits") << HoverText(u"imgprofits") << ".*scroll bar on the left.*";
-        QTest::newRow("shared") << HoverText(u"btnRounditup") + u'|' + HoverText(u"Image3")
-                                << QRegularExpression::escape(HoverText(u"txtArrondir") + u'|' +
-                                                              ThresholdText());
-        QTest::newRow("Edit1 clears")
-            << (HoverText(u"Edit1").isNull() ? QStringLiteral("null") : HoverText(u"Edit1")) << "";
-        QTest::newRow("no hover") << HoverText(u"imgBlanc") + HoverText(u"imgbig") + HoverText(u"") << "";
-    }
-    void hoverTexts() {
-        QFETCH(QString, text);
-        QFETCH(QString, expected);
-        QVERIFY2(QRegularExpression(QRegularExpression::anchoredPattern(expected),
-                                    QRegularExpression::DotMatchesEverythingOption)
-                     .match(text)
-                     .hasMatch(),
-                 qPrintable(text));
+            cases.append({clear(x), QStringLiteral("\r\n\r\nClick to clear all the boxes")});
+        cases.append({
+            {clear(1), "\\(none\\)"},
+            // The separator shown is the one passed, its name is fixed at start-up: they may differ.
+            {OddsBoxText(1, u'.', DecimalSeparatorName(u'.')),
+             "Type the odds of first horse in here.\r\n.*like 4 \\.5 or even 9/2\r\nYour decimal separator "
+             "is the point\\."},
+            {OddsBoxText(9, u',', DecimalSeparatorName(u',')),
+             "Type the odds of 9th horse.*like 4 ,5 or.*separator is the comma\\."},
+            {OddsBoxText(2, u',', QStringLiteral("point")), ".*4 ,5 .*the point\\."},
+            {DecimalSeparatorName(QChar(0x066B)), "decimal point"},
+            {OddsBoxText(10, u'.', QStringLiteral("point")), ""},
+            {HoverText(u"Image1"), ".*scroll bar above.*"},
+            {HoverText(u"imgprofits"), ".*scroll bar on the left.*"},
+            {HoverText(u"btnRounditup") + u'|' + HoverText(u"Image3"),
+             QRegularExpression::escape(HoverText(u"txtArrondir") + u'|' + ThresholdText())},
+            {HoverText(u"Edit1").isNull() ? QStringLiteral("null") : HoverText(u"Edit1"), ""},
+            {HoverText(u"imgBlanc") + HoverText(u"imgbig") + HoverText(u""), ""},
+        });
+        for (const auto& [text, expected] : cases)
+            QVERIFY2(QRegularExpression(QRegularExpression::anchoredPattern(expected),
+                                        QRegularExpression::DotMatchesEverythingOption)
+                         .match(text)
+                         .hasMatch(),
+                     qPrintable(text + " | " + expected));
     }
 
     void helpFileFormat() {
