@@ -1,24 +1,24 @@
-// Stands in for the calculator process in the tests that kill it: a program
-// that links the proxy only, opens one link in the browser window and then
-// waits.  It prints "helper <pid>" once the helper runs, then every report of
-// the helper, one a line.  Arguments: the helper's path and the address.
+// Stands in for the calculator in the tests that kill it: links the proxy only,
+// opens one link in the browser window and waits, printing "helper <pid>" once
+// the helper runs, then the helper's reports.  Arguments: helper, address.
 
 #include "web/webproxy.h"
 
 #include <QCoreApplication>
 #include <QTextStream>
 
+using fairstake::web::TfrmWWWProxy;
+
 int main(int argc, char** argv) {
     QCoreApplication app(argc, argv);
-    const QStringList args = app.arguments();
-    if (args.size() != 3) return 2;
+    if (argc != 3) return 2;
     QTextStream out(stdout);
-    fairstake::web::TfrmWWWProxy browser;
-    browser.setHelperPath(args.at(1));
-    QObject::connect(&browser, &fairstake::web::TfrmWWWProxy::helperStarted, &app,
+    TfrmWWWProxy browser;
+    browser.setHelperPath(app.arguments().at(1));
+    QObject::connect(&browser, &TfrmWWWProxy::helperStarted, &app,
                      [&] { out << "helper " << browser.helperProcessId() << Qt::endl; });
-    QObject::connect(&browser, &fairstake::web::TfrmWWWProxy::helperReported, &app,
-                     [&](const QString& line) { out << line << Qt::endl; });
-    fairstake::web::OpenInBrowserWindow(browser, args.at(2));
+    QObject::connect(&browser, &TfrmWWWProxy::helperReported, &app,
+                     [&](const QString& l) { out << l << Qt::endl; });
+    fairstake::web::OpenInBrowserWindow(browser, app.arguments().at(2));
     return app.exec();
 }

@@ -1,0 +1,615 @@
+// The browser window, its helper and the calculator's proxy for it, against a
+// small HTTP server on 127.0.0.1 and a fake helper that records what it is told.
+// Offscreen everything but the desktop run, which runs alone on a real X server.
+
+#include "calculator/frmjeugagnant.h"
+#include "web/frmwww.h"
+#include "web/links.h"
+#include "web/protocol.h"
+#include "web/webproxy.h"
+#include "web/windowcommands.h"
+
+#include <QAbstractButton>
+#include <QAction>
+#include <QApplication>
+#include <QDir>
+#include <QDirIterator>
+#include <QLineEdit>
+#include <QProcess>
+#include <QScopeGuard>
+#include <QScreen>
+#include <QSignalSpy>
+#include <QTcpServer>
+#include <QTcpSocket>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QWebEngineView>
+#include <csignal>
+#include <optional>
+#include <unistd.h>
+
+using namespace fairstake;
+using namespace fairstake::web;
+
+namespace {
+
+constexpr int kLoadMs = 30000;
+
+// Sets (with no value: removes) variables for the helpers started while it
+// lives, and puts them back as they were when it goes.
+class Environment {
+public:
+    void set(const char* name, std::optional<QByteArray> value) {
+        saved_.append({name, qEnvironmentVariableIsSet(name) ? std::optional(qgetenv(name)) : std::nullopt});
+        value ? qputenv(name, *value) : qunsetenv(name);
+    }
+    ~Environment() {
+        while (!saved_.isEmpty()) {
+            const auto [name, value] = saved_.takeLast();
+            value ? qputenv(name, *value) : qunsetenv(name);
+        }
+    }
+
+private:
+    QList<std::pair<const char*, std::optional<QByteArray>>> saved_;
+};
+
+// Every page is titled with its host and path; "/cookie" also asks to keep a
+// cookie and local storage.  Every host the browser asks for can land here (as
+// its proxy); pages of the stalled host are never answered and keep loading.
+class LoopbackServer : public QTcpServer {
+public:
+    QStringList requests; // host and path, in the order they came; favicons left out
+
+    LoopbackServer() {
+        listen(QHostAddress::LocalHost);
+        connect(this, &QTcpServer::newConnection, this, [this] {
+            while (QTcpSocket* socket = nextPendingConnection()) {
+                connect(socket, &QTcpSocket::readyRead, this, [this, socket] { answer(socket); });
+                connect(socket, &QTcpSocket::disconnected, socket, &QObject::deleteLater);
+            }
+        });
+    }
+    QString at(const QString& path) const {
+        return QStringLiteral("http://127.0.0.1:%1").arg(serverPort()) + path;
+    }
+    void serveAll(Environment& env, const QString& stalled = {}) {
+        env.set("QTWEBENGINE_CHROMIUM_FLAGS",
+                "--proxy-server=http://127.0.0.1:" + QByteArray::number(serverPort()));
+        stalled_ = stalled;
+    }
+
+private:
+    void answer(QTcpSocket* socket) {
+        const QByteArray head = socket->property("head").toByteArray() + socket->readAll();
+        socket->setProperty("head", head);
+        if (!head.contains("\r\n\r\n") || socket->property("stalled").toBool()) return;
+        const QList<QByteArray> lines = head.left(head.indexOf("\r\n\r\n")).split('\n');
+        // As a proxy the server gets whole addresses.
+        const QUrl url(QString::fromLatin1(lines.value(0).trimmed().split(' ').value(1)));
+        QString host, path = url.path(QUrl::FullyEncoded);
+        if (!path.startsWith(u'/')) path.prepend(u'/');
+        if (url.hasQuery()) path += u'?' + url.query(QUrl::FullyEncoded);
+        for (const QByteArray& line : lines)
+            if (line.toLower().startsWith("host:"))
+                host = QString::fromLatin1(line.mid(5).trimmed()).section(u':', 0, 0);
+        QByteArray status = "404 Not Found", headers, body;
+        if (path != u"/favicon.ico") {
+            requests.append(host + path);
+            if (host == stalled_) return void(socket->setProperty("stalled", true));
+            status = "200 OK";
+            body = QStringLiteral("<!DOCTYPE html><title>%1</title>")
+                       .arg((host + path).toHtmlEscaped())
+                       .toUtf8();
+            if (path == u"/cookie") {
+                headers = "Set-Cookie: visitor=1; Max-Age=86400; Path=/\r\n";
+                body += "<script>localStorage.setItem('visits', '1'); indexedDB.open('fairstake');</script>";
+            }
+        }
+        socket->write(
+            "HTTP/1.1 " + status + "\r\nContent-Type: text/html; charset=utf-8\r\nContent-Length: " +
+            QByteArray::number(body.size()) + "\r\nConnection: close\r\n" + headers + "\r\n" + body);
+        socket->disconnectFromHost();
+    }
+    QString stalled_;
+};
+
+// The real helper behind a proxy, with the reports it writes.
+struct Browser {
+    TfrmWWWProxy proxy;
+    QStringList reports;
+    Browser() {
+        proxy.setHelperPath(QStringLiteral(FAIRSTAKE_WEB_HELPER));
+        QObject::connect(&proxy, &TfrmWWWProxy::helperReported, &proxy,
+                         [this](const QString& l) { reports << l; });
+    }
+    // Runs an operation and waits for the page load it causes.
+    bool load(const std::function<void()>& operation) {
+        reports.clear();
+        operation();
+        return QTest::qWaitFor([&] { return !reports.filter(QStringLiteral("loaded 1 ")).isEmpty(); },
+                               kLoadMs);
+    }
+    bool open(const QString& link) {
+        return load([&] { OpenInBrowserWindow(proxy, link); });
+    }
+};
+
+// Alive and no zombie (which still answers kill(0)).
+bool ProcessAlive(qint64 pid) {
+    QFile stat(QStringLiteral("/proc/%1/stat").arg(pid));
+    return stat.open(QIODevice::ReadOnly) && !stat.readAll().contains(") Z ");
+}
+
+QList<qint64> ChildrenOf(qint64 pid) {
+    QProcess pgrep;
+    pgrep.start(QStringLiteral("pgrep"), {QStringLiteral("-P"), QString::number(pid)});
+    pgrep.waitForFinished();
+    QList<qint64> out;
+    for (const QByteArray& child : pgrep.readAllStandardOutput().split('\n'))
+        if (!child.isEmpty()) out << child.toLongLong();
+    return out;
+}
+
+class WebTest : public QObject {
+    Q_OBJECT
+
+    LoopbackServer server_;
+    QTemporaryDir dir_;
+    QString log_ = dir_.filePath(QStringLiteral("helper.log"));
+    std::unique_ptr<TfrmWWW> shared_;
+
+    // What the fake helper was told.
+    QStringList commands() const {
+        QFile file(log_);
+        return file.open(QIODevice::ReadOnly)
+                   ? QString::fromUtf8(file.readAll()).split(u'\n', Qt::SkipEmptyParts)
+                   : QStringList();
+    }
+    static void useFake(TfrmWWWProxy& proxy) { proxy.setHelperPath(QStringLiteral(FAIRSTAKE_FAKE_HELPER)); }
+    // Waits for the count-th load to end, and says whether it succeeded.
+    static bool loaded(QSignalSpy& loads, int count) {
+        return QTest::qWaitFor([&] { return loads.count() >= count; }, kLoadMs) &&
+               loads.at(count - 1).first().toBool();
+    }
+    // Nothing is asked of the engine for a while.
+    static bool quiet(const QSignalSpy& starts, int count) {
+        QTest::qWait(300);
+        return starts.count() == count;
+    }
+    QString at(const char* path) const { return server_.at(QString::fromLatin1(path)); }
+
+private Q_SLOTS:
+    void init() {
+        if ((QGuiApplication::platformName() == u"xcb") !=
+            (qstrcmp(QTest::currentTestFunction(), "nothingWritten") == 0))
+            QSKIP("the desktop run alone on X, the others offscreen");
+        server_.requests.clear();
+        QFile::remove(log_);
+        qputenv("FAIRSTAKE_FAKE_HELPER_LOG", log_.toLocal8Bit());
+    }
+    void cleanupTestCase() { shared_.reset(); }
+
+    // Nothing runs until the first link; the operations then arrive in the order
+    // of a link although given before the process had started, each link asking
+    // for a report (which tells a hung helper from a busy one).  An address cannot
+    // break the line protocol, and one reported back is read as the helper wrote
+    // it.  A killed helper leaves no scratch folder; the next operation starts one
+    // whose window gets the address the old one held.  The proxy going (the
+    // calculator ending) ends the helper's input; a hung helper is killed.
+    void fakeHelperLifetime_data() {
+        QTest::addColumn<bool>("hung");
+        QTest::newRow("answering at the end") << false;
+        QTest::newRow("hung at the end") << true;
+    }
+    void fakeHelperLifetime() {
+        QFETCH(bool, hung);
+        QTemporaryDir tmp;
+        Environment env;
+        env.set("TMPDIR", tmp.path().toLocal8Bit());
+        qint64 pid = 0;
+        {
+            TfrmWWWProxy proxy;
+            QCOMPARE(proxy.helperPath(),
+                     QCoreApplication::applicationDirPath() + QStringLiteral("/fairstake-web"));
+            useFake(proxy);
+            QSignalSpy started(&proxy, &TfrmWWWProxy::helperStarted);
+            QSignalSpy ended(&proxy, &TfrmWWWProxy::helperEnded);
+            QTest::qWait(50);
+            QVERIFY(!proxy.helperRunning() && !QFile::exists(log_));
+            OpenInBrowserWindow(proxy, QStringLiteral("a\nb\\c\rd é"));
+            OpenInBrowserWindow(proxy, QStringLiteral("http://127.0.0.1/two"));
+            proxy.back();
+            proxy.forward();
+            const QStringList first{"start",
+                                    "restore",
+                                    "address a\\nb\\\\c\\rd é",
+                                    "show",
+                                    "visit",
+                                    "report",
+                                    "restore",
+                                    "address http://127.0.0.1/two",
+                                    "show",
+                                    "visit",
+                                    "report",
+                                    "back",
+                                    "forward"};
+            QTRY_COMPARE(commands(), first);
+            QTRY_COMPARE(proxy.address(), QStringLiteral("typed\nby\\the user"));
+            QVERIFY(started.count() == 1 && !QDir(tmp.path()).isEmpty());
+            ::kill(pid_t(proxy.helperProcessId()), SIGKILL);
+            QTRY_COMPARE(ended.count(), 1);
+            QVERIFY(!proxy.helperRunning() && QDir(tmp.path()).isEmpty());
+            QVERIFY(proxy.takeFailure().contains(QStringLiteral("killed by signal 9")) &&
+                    proxy.takeFailure().isEmpty());
+            proxy.show();
+            QTRY_COMPARE(commands().mid(first.size()),
+                         (QStringList{"start", "address typed\\nby\\\\the user", "show"}));
+            pid = proxy.helperProcessId();
+            QVERIFY(started.count() == 2 && !QDir(tmp.path()).isEmpty());
+            if (hung) ::kill(pid_t(pid), SIGSTOP);
+        }
+        QCOMPARE(commands().endsWith(QStringLiteral("eof")), !hung);
+        QVERIFY(::kill(pid_t(pid), 0) != 0 && QDir(tmp.path()).isEmpty());
+    }
+
+    // A line over the bound is dropped whole on either side of the channel; a
+    // line of exactly the bound and the lines around it are read.
+    void longLinesDropped() {
+        constexpr qsizetype kMaxLine = protocol::LineBuffer::kMaxLine;
+        TfrmWWW w;
+        QStringList lines;
+        TWindowCommands commands(w, [&](const QString& line) { lines << line.left(20); });
+        const QByteArray longest = "address " + QByteArray(kMaxLine - 8, 'b');
+        commands.feed("address " + QByteArray(kMaxLine / 2, 'a'));
+        commands.feed(QByteArray(kMaxLine / 2, 'a') + "\naddress one\n" + longest.left(100));
+        commands.feed(longest.mid(100) + "\n");
+        QCOMPARE(lines, (QStringList{"address one", "address bbbbbbbbbbbb"}));
+        QCOMPARE(commands.droppedLines(), 1);
+
+        Environment env;
+        env.set("FAIRSTAKE_FAKE_HELPER_FLOOD", QByteArray::number(kMaxLine + 1));
+        TfrmWWWProxy proxy;
+        useFake(proxy);
+        lines.clear();
+        connect(&proxy, &TfrmWWWProxy::helperReported, this, [&](const QString& l) { lines << l.left(30); });
+        proxy.requestReport();
+        QTRY_COMPARE(lines,
+                     (QStringList{"ready", "address typed\\nby\\\\the user", "window 0 0 787 521 1 0"}));
+        QCOMPARE(proxy.address(), QStringLiteral("typed\nby\\the user"));
+    }
+
+    // The calculator program and the proxy never load Qt WebEngine.
+    void calculatorWithoutWebEngine() {
+        for (const char* program : {FAIRSTAKE_PROGRAM, FAIRSTAKE_PROXY_HOST}) {
+            QProcess ldd;
+            ldd.start(QStringLiteral("ldd"), {QString::fromLocal8Bit(program)});
+            QVERIFY(ldd.waitForFinished(20000) && ldd.exitCode() == 0);
+            const QString libraries = QString::fromLocal8Bit(ldd.readAllStandardOutput());
+            QVERIFY2(libraries.contains(QStringLiteral("libQt6Core")) &&
+                         !libraries.contains(QStringLiteral("WebEngine"), Qt::CaseInsensitive) &&
+                         !libraries.contains(QStringLiteral("Quick"), Qt::CaseInsensitive),
+                     qPrintable(libraries));
+        }
+    }
+
+    // Fixed size, each control's help context, and the left edge for a screen width.
+    void layout() {
+        TfrmWWW w;
+        QCOMPARE(w.maximumSize(), w.minimumSize());
+        for (auto [c, context] : {std::pair<QWidget*, int>{w.editLeSite, 1600}, {w.ie, 100}, {w.btnVisit, 0}})
+            QCOMPARE(c->property("helpContext").toInt(), context);
+        for (auto [screen, left] : {std::pair{1025, 112}, {1027, 114}, {799, 0}, {797, -2}, {640, -80}})
+            QCOMPARE(TfrmWWW::LeftForScreenWidth(screen), left);
+        QCOMPARE(w.x(), TfrmWWW::LeftForScreenWidth(QGuiApplication::primaryScreen()->geometry().width()));
+    }
+
+    // Typed into the address box, from page one: typing opens nothing, nor does
+    // leaving the box; Return, keypad Enter and Visit open the text without the
+    // blanks around it if it is http or https.  Every other scheme is refused and
+    // nothing changes (the open page stays, no script runs in it).  The box
+    // keeps what was typed.
+    void typedAddresses_data() {
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<int>("key");       // 0: the Visit button
+        QTest::addColumn<QString>("title"); // of the page opened; "-": a page that cannot load; none: refused
+        const QString two = at("/two");
+        QTest::newRow("Return") << two << int(Qt::Key_Return) << "127.0.0.1/two";
+        QTest::newRow("keypad Enter, HTTP") << "HTTP" + two.mid(4) << int(Qt::Key_Enter) << "127.0.0.1/two";
+        QTest::newRow("Visit, blanks") << "  " + at("/three?a=1%20b") + " " << 0 << "127.0.0.1/three?a=1%20b";
+        QTest::newRow("https") << "https" + two.mid(4) << int(Qt::Key_Return) << "-";
+        QTest::newRow("FILE, blanks") << " FILE:///etc/passwd " << 0 << "";
+        QTest::newRow("data") << "data:text/html,<title>Data</title>" << int(Qt::Key_Return) << "";
+        QTest::newRow("view-source") << "view-source:file:///etc/hostname" << int(Qt::Key_Return) << "";
+        QTest::newRow("qrc") << "qrc:/img/visit.png" << int(Qt::Key_Return) << "";
+        QTest::newRow("javascript") << "javascript:document.title='Script'" << int(Qt::Key_Return) << "";
+        QTest::newRow("ftp") << "ftp://127.0.0.1/" << int(Qt::Key_Return) << "";
+    }
+    void typedAddresses() {
+        QFETCH(QString, typed);
+        QFETCH(int, key);
+        QFETCH(QString, title);
+        if (!shared_) shared_ = std::make_unique<TfrmWWW>();
+        TfrmWWW& w = *shared_;
+        w.show();
+        w.editLeSite->setText(at("/one"));
+        QSignalSpy loads(w.ie, &QWebEngineView::loadFinished);
+        w.VisitAddress();
+        QTRY_VERIFY_WITH_TIMEOUT(loads.count() == 1 && w.ie->title() == u"127.0.0.1/one", kLoadMs);
+        server_.requests.clear();
+        QSignalSpy starts(w.ie, &QWebEngineView::loadStarted);
+        w.editLeSite->clear();
+        QTest::keyClicks(w.editLeSite, typed);
+        QTest::keyClick(w.editLeSite, Qt::Key_Tab);
+        QVERIFY(quiet(starts, 0));
+        if (key)
+            QTest::keyClick(w.editLeSite, Qt::Key(key),
+                            key == Qt::Key_Enter ? Qt::KeypadModifier : Qt::NoModifier);
+        else
+            QTest::mouseClick(w.btnVisit, Qt::LeftButton);
+        if (title.isEmpty()) {
+            QVERIFY(quiet(starts, 0) && server_.requests.isEmpty());
+            QCOMPARE(w.ie->url(), QUrl(at("/one")));
+            QCOMPARE(w.ie->title(), QStringLiteral("127.0.0.1/one"));
+        } else {
+            QTRY_COMPARE_WITH_TIMEOUT(w.ie->url(), QUrl(typed.trimmed()), kLoadMs);
+            if (title != u"-") QTRY_COMPARE_WITH_TIMEOUT(server_.requests, QStringList{title}, kLoadMs);
+        }
+        QCOMPARE(w.editLeSite->text(), typed);
+    }
+
+    // A local page, should one ever be opened, reads no other local file.
+    void localPageReadsNoFiles() {
+        TfrmWWW w;
+        w.ie->setHtml(QStringLiteral("<script>var r = new XMLHttpRequest();"
+                                     "r.onload = function() { document.title = 'read'; };"
+                                     "r.onerror = function() { document.title = 'refused'; };"
+                                     "try { r.open('GET', 'file:///etc/hostname'); r.send(); }"
+                                     "catch (e) { document.title = 'refused'; }</script>"),
+                      QUrl(QStringLiteral("file:///tmp/page.html")));
+        QTRY_VERIFY_WITH_TIMEOUT(w.ie->title() == u"read" || w.ie->title() == u"refused", kLoadMs);
+        QCOMPARE(w.ie->title(), QStringLiteral("refused"));
+    }
+
+    // Back and forward, by the buttons and by the helper's commands, do nothing
+    // at either end of the history and leave the address box as it was.
+    void backAndForward() {
+        TfrmWWW w;
+        w.show();
+        QSignalSpy loads(w.ie, &QWebEngineView::loadFinished);
+        QSignalSpy starts(w.ie, &QWebEngineView::loadStarted);
+        const qsizetype windows = QApplication::topLevelWidgets().size();
+        QTest::mouseClick(w.btnGaucheWeb1, Qt::LeftButton);
+        QTest::mouseClick(w.btnDroiteWeb1, Qt::LeftButton);
+        QVERIFY(quiet(starts, 0) && QApplication::topLevelWidgets().size() == windows);
+        TWindowCommands commands(w, [](const QString&) {});
+        const std::pair<std::function<void()>, const char*> steps[] = {
+            {[&] { w.editLeSite->setText(at("/one")), w.VisitAddress(); }, "/one"},
+            {[&] { w.editLeSite->setText(at("/two")), w.VisitAddress(); }, "/two"},
+            {[&] { QTest::mouseClick(w.btnGaucheWeb1, Qt::LeftButton); }, "/one"},
+            {[&] { commands.run(QStringLiteral("forward")); }, "/two"},
+            {[&] { commands.run(QStringLiteral("back")); }, "/one"},
+            {[&] { QTest::mouseClick(w.btnDroiteWeb1, Qt::LeftButton); }, "/two"}};
+        for (const auto& [step, page] : steps) {
+            step();
+            QVERIFY(loaded(loads, int(loads.count()) + 1));
+            QCOMPARE(w.ie->url().toString(), at(page));
+        }
+        QCOMPARE(w.editLeSite->text(), at("/two"));
+        QTest::mouseClick(w.btnDroiteWeb1, Qt::LeftButton);
+        QVERIFY(quiet(starts, 6));
+    }
+
+    // The helper's commands for a link, in pieces, on a minimized window:
+    // restored, shown, the address in its box, the page loaded; and its reports.
+    void commandsOnMinimizedWindow() {
+        TfrmWWW w;
+        QStringList reports;
+        TWindowCommands commands(w, [&](const QString& line) { reports << line; });
+        w.move(37, 21); // every field of the report differs
+        w.showMinimized();
+        commands.feed(("restore\naddress " + at("/one") + "\\\\x\nshow\nvis").toUtf8());
+        QVERIFY(w.isVisible() && !w.isMinimized());
+        QCOMPARE(w.editLeSite->text(), at("/one") + "\\x");
+        QVERIFY(w.ie->url().isEmpty()); // "visit" is not complete yet
+        commands.run(QStringLiteral("address ") + at("/one"));
+        commands.feed("it\nreport\n");
+        QTRY_VERIFY_WITH_TIMEOUT(reports.contains(QStringLiteral("loaded 1 ") + at("/one")), kLoadMs);
+        QCOMPARE(reports.first(), QStringLiteral("address ") + at("/one") + "\\\\x");
+        QVERIFY2(reports.contains(QStringLiteral("window 37 21 787 521 1 0")),
+                 qPrintable(reports.join(u'|')));
+        reports.clear();
+        commands.run(QStringLiteral("no such command"));
+        commands.run(QString());
+        QVERIFY(reports.isEmpty());
+    }
+
+    // Every link of the table, plain http, reaches its host with its path; the
+    // version text is appended as it is.
+    void linkTableFollowed() {
+        Environment env;
+        server_.serveAll(env);
+        Browser b;
+        const std::tuple<QString, const char*, const char*> links[] = {
+            {HomePageAddress(), FAIRSTAKE_MAKER_HOST, "/"},
+            {LatestVersionAddress(QStringLiteral("020")), FAIRSTAKE_MAKER_HOST, "/latest.php?version=020"},
+            {RacetrackLinksAddress(), FAIRSTAKE_MAKER_HOST, "/horse-racing-links.php"},
+            {DrfAddress(), FAIRSTAKE_DRF_HOST, "/"},
+            {RacingPostAddress(), FAIRSTAKE_RACINGPOST_HOST, "/"},
+            {ParisTurfAddress(), FAIRSTAKE_PARISTURF_HOST, "/"},
+            {SearchAddress(), FAIRSTAKE_SEARCH_HOST, "/search?q=online+horse+betting"}};
+        for (const auto& [link, host, path] : links) {
+            server_.requests.clear();
+            QVERIFY2(link.startsWith(QStringLiteral("http://")) && b.open(link), qPrintable(link));
+            QCOMPARE(server_.requests, QStringList{QLatin1String(host) + QLatin1String(path)});
+        }
+    }
+
+    // The calculator killed outright ends the helper, and WebEngine's processes
+    // with it.  As root, with no sandbox flag anywhere, the helper runs its
+    // engine without the sandbox, says so once, and opens the page.
+    void endsWithKilledCalculator() {
+        QProcess host;
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.remove(QStringLiteral("QTWEBENGINE_CHROMIUM_FLAGS"));
+        env.remove(QStringLiteral("QTWEBENGINE_DISABLE_SANDBOX"));
+        host.setProcessEnvironment(env);
+        host.start(QStringLiteral(FAIRSTAKE_PROXY_HOST), {QStringLiteral(FAIRSTAKE_WEB_HELPER), at("/one")});
+        QByteArray out, errors;
+        QTRY_VERIFY_WITH_TIMEOUT((errors += host.readAllStandardError(), out += host.readAllStandardOutput())
+                                     .contains("loaded 1 " + at("/one").toUtf8()),
+                                 kLoadMs);
+        const qint64 helper = out.mid(out.indexOf("helper ") + 7).split('\n').value(0).toLongLong();
+        const QList<qint64> children = ChildrenOf(helper);
+        host.kill();
+        QVERIFY(host.waitForFinished() && helper > 0 && !children.isEmpty());
+        for (qint64 pid : children + QList<qint64>{helper})
+            QTRY_VERIFY_WITH_TIMEOUT(!ProcessAlive(pid), 10000);
+        if (::geteuid() == 0)
+            QCOMPARE(errors.count("running as root, so the web pages run without Chromium's sandbox"), 1);
+        QVERIFY2(!errors.contains("not supported"), errors.constData());
+    }
+
+    // A helper that cannot start is told at its very link; one killed while a
+    // page loads, or hung, at the next link, which opens nothing.  Either way by
+    // one message box, with no scratch folder left behind; the link after it
+    // starts a browser again, which opens the page.
+    void linkFailures_data() {
+        QTest::addColumn<QString>("cause");
+        QTest::addColumn<QString>("message");
+        QTest::newRow("missing") << "missing"
+                                 << "The web browser could not be started: %1 is missing.";
+        QTest::newRow("killed") << "killed"
+                                << "The web browser stopped unexpectedly: it was killed by signal 9.";
+        QTest::newRow("hung") << "hung"
+                              << "The web browser did not answer for 1 seconds and was stopped.";
+    }
+    void linkFailures() {
+        QFETCH(QString, cause);
+        QFETCH(QString, message);
+        QTemporaryDir tmp;
+        Environment env;
+        env.set("TMPDIR", tmp.path().toLocal8Bit());
+        env.set("XDG_RUNTIME_DIR", dir_.path().toLocal8Bit()); // else Qt makes $TMPDIR/runtime-<user>
+        server_.serveAll(env, QUrl(DrfAddress()).host());
+        std::vector<MessageRequest> asked;
+        MessageAnswerer previous = setMessageAnswerer([&](QWidget*, const MessageRequest& r) {
+            asked.push_back(r);
+            return QMessageBox::Ok;
+        });
+        const auto restore = qScopeGuard([&] { setMessageAnswerer(std::move(previous)); });
+        QList<qint64> processes;
+        {
+            TfrmJeuGagnant calculator(u'.');
+            Browser b;
+            calculator.setBrowserWindow(&b.proxy);
+            QSignalSpy started(&b.proxy, &TfrmWWWProxy::helperStarted);
+            QSignalSpy ended(&b.proxy, &TfrmWWWProxy::helperEnded);
+            const QString missing = tmp.filePath(QStringLiteral("fairstake-web"));
+            if (cause != u"killed")
+                b.proxy.setHelperPath(cause == u"missing" ? missing : QStringLiteral(FAIRSTAKE_FAKE_HELPER));
+            b.proxy.setAnswerTimeout(1000);
+            calculator.drf->trigger();
+            if (cause != u"missing") {
+                QTRY_VERIFY_WITH_TIMEOUT(b.reports.contains(QStringLiteral("ready")), kLoadMs);
+                const auto pid = pid_t(b.proxy.helperProcessId());
+                if (cause == u"killed") {
+                    QTRY_VERIFY_WITH_TIMEOUT(!server_.requests.isEmpty(), kLoadMs); // the page is loading
+                    ::kill(pid, SIGKILL);
+                } else {
+                    QTRY_VERIFY(b.reports.filter(QStringLiteral("window ")).size() == 1);
+                    ::kill(pid, SIGSTOP);
+                    calculator.homepage->trigger(); // a link like any other, which nothing answers
+                }
+                QTRY_COMPARE_WITH_TIMEOUT(ended.count(), 1, 10000);
+                QVERIFY2(QDir(tmp.path()).isEmpty(), qPrintable(QDir(tmp.path()).entryList().join(u' ')));
+                QVERIFY(asked.empty());
+                calculator.racingpost->trigger();
+                QTest::qWait(100);
+                QCOMPARE(started.count(), 1);
+            }
+            QCOMPARE(int(asked.size()), 1);
+            const MessageRequest& box = asked.front();
+            QCOMPARE(box.text, (cause == u"missing" ? message.arg(missing) : message) +
+                                   QStringLiteral(" The next link tries again."));
+            QVERIFY(box.title == u"Fairstake" && box.icon == QMessageBox::Information &&
+                    box.buttons == QMessageBox::Ok);
+            b.proxy.setHelperPath(QStringLiteral(FAIRSTAKE_WEB_HELPER));
+            QVERIFY(b.load([&] { calculator.racingpost->trigger(); }));
+            QVERIFY(b.reports.contains(QStringLiteral("loaded 1 ") + RacingPostAddress() + u'/'));
+            QCOMPARE(int(asked.size()), 1);
+            QVERIFY(!QDir(tmp.path()).isEmpty()); // the running helper's scratch folder
+            processes = ChildrenOf(b.proxy.helperProcessId()) << b.proxy.helperProcessId();
+        }
+        // The calculator closed ends the helper, and WebEngine's processes with it.
+        QVERIFY(QDir(tmp.path()).isEmpty() && processes.size() > 1);
+        for (qint64 pid : processes)
+            QTRY_VERIFY_WITH_TIMEOUT(!ProcessAlive(pid), 10000);
+    }
+
+    // The browser as a user runs it on a real X server (the GPU path on): links,
+    // a page loading when the helper is killed, another link, back, the end.
+    // Home, XDG folders, temporary and current folder stay empty.
+    void nothingWritten() {
+        QTemporaryDir home;
+        const QString root = home.path();
+        const QStringList made{"/config", "/cache", "/data", "/state", "/runtime", "/tmp", "/cwd"};
+        for (const QString& sub : made)
+            QVERIFY(QDir(root).mkpath(root + sub));
+        QFile::setPermissions(root + QStringLiteral("/runtime"),
+                              QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+        Environment env;
+        env.set("HOME", root.toLocal8Bit());
+        const char* homes[] = {"XDG_CONFIG_HOME", "XDG_CACHE_HOME",  "XDG_DATA_HOME",
+                               "XDG_STATE_HOME",  "XDG_RUNTIME_DIR", "TMPDIR"};
+        for (int i = 0; i < 6; ++i)
+            env.set(homes[i], (root + made[i]).toLocal8Bit());
+        for (const char* name :
+             {"QT_QPA_PLATFORM", "QTWEBENGINE_DISABLE_SANDBOX", "QT_DISABLE_SHADER_DISK_CACHE",
+              "MESA_SHADER_CACHE_DISABLE", "MESA_GLSL_CACHE_DISABLE", "__GL_SHADER_DISK_CACHE"})
+            env.set(name, {});
+        server_.serveAll(env, QUrl(DrfAddress()).host());
+        const QString previousDir = QDir::currentPath();
+        QDir::setCurrent(root + QStringLiteral("/cwd"));
+        const auto back = qScopeGuard([&] { QDir::setCurrent(previousDir); });
+        {
+            Browser b;
+            QSignalSpy ended(&b.proxy, &TfrmWWWProxy::helperEnded);
+            QVERIFY(b.open(server_.at(QStringLiteral("/cookie"))) && b.open(RacingPostAddress()));
+            OpenInBrowserWindow(b.proxy, DrfAddress());
+            QTRY_VERIFY_WITH_TIMEOUT(server_.requests.size() == 3, kLoadMs); // loading, and it stays so
+            ::kill(pid_t(b.proxy.helperProcessId()), SIGKILL);
+            QTRY_COMPARE_WITH_TIMEOUT(ended.count(), 1, 10000);
+            QVERIFY(QDir(root + QStringLiteral("/tmp")).isEmpty() && !b.proxy.takeFailure().isEmpty());
+            QVERIFY(b.open(ParisTurfAddress()) && b.open(server_.at(QStringLiteral("/two"))));
+            QVERIFY(b.load([&] { b.proxy.back(); }));
+        }
+        QStringList written;
+        QDirIterator it(root, QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden | QDir::System,
+                        QDirIterator::Subdirectories);
+        while (it.hasNext())
+            if (const QString path = it.next().mid(root.size()); !made.contains(path)) written << path;
+        QVERIFY2(written.isEmpty(), qPrintable(written.join(u'\n')));
+    }
+};
+
+} // namespace
+
+int main(int argc, char** argv) {
+    // The in-process browser windows need what the helper sets up too.  Their
+    // engine flags (no GPU offscreen; no sandbox as root) go on the test's own
+    // command line, so that the helpers it starts inherit none.
+    PrepareWebEngineProcess();
+    std::vector<char*> appArgs(argv, argv + argc);
+    char engineArgs[] = "--webEngineArgs", noGpu[] = "--disable-gpu", noSandbox[] = "--no-sandbox";
+    appArgs.insert(appArgs.end(), {engineArgs, noGpu});
+    if (::geteuid() == 0) appArgs.push_back(noSandbox);
+    int appArgc = int(appArgs.size());
+    appArgs.push_back(nullptr);
+    QApplication app(appArgc, appArgs.data());
+    QApplication::setQuitOnLastWindowClosed(false);
+    WebTest test;
+    return QTest::qExec(&test, argc, argv);
+}
+
+#include "test_web.moc"
