@@ -1,6 +1,6 @@
 // The browser window, its helper and the calculator's proxy for it, against a
 // small HTTP server on 127.0.0.1 and a fake helper that records what it is told.
-// Offscreen everything but the desktop run, which runs alone on a real X server.
+// All offscreen but the desktop run, which runs alone on a real X server.
 
 #include "calculator/frmjeugagnant.h"
 #include "web/frmwww.h"
@@ -24,35 +24,17 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QWebEngineView>
+#include <algorithm>
 #include <csignal>
-#include <optional>
 #include <unistd.h>
 
 using namespace fairstake;
 using namespace fairstake::web;
+using namespace Qt::StringLiterals;
 
 namespace {
 
 constexpr int kLoadMs = 30000;
-
-// Sets (with no value: removes) variables for the helpers started while it
-// lives, and puts them back as they were when it goes.
-class Environment {
-public:
-    void set(const char* name, std::optional<QByteArray> value) {
-        saved_.append({name, qEnvironmentVariableIsSet(name) ? std::optional(qgetenv(name)) : std::nullopt});
-        value ? qputenv(name, *value) : qunsetenv(name);
-    }
-    ~Environment() {
-        while (!saved_.isEmpty()) {
-            const auto [name, value] = saved_.takeLast();
-            value ? qputenv(name, *value) : qunsetenv(name);
-        }
-    }
-
-private:
-    QList<std::pair<const char*, std::optional<QByteArray>>> saved_;
-};
 
 // Every page is titled with its host and path; "/cookie" also asks to keep a
 // cookie and local storage.  Every host the browser asks for can land here (as
@@ -70,12 +52,9 @@ public:
             }
         });
     }
-    QString at(const QString& path) const {
-        return QStringLiteral("http://127.0.0.1:%1").arg(serverPort()) + path;
-    }
-    void serveAll(Environment& env, const QString& stalled = {}) {
-        env.set("QTWEBENGINE_CHROMIUM_FLAGS",
-                "--proxy-server=http://127.0.0.1:" + QByteArray::number(serverPort()));
+    QString at(const char* path) const { return u"http://127.0.0.1:%1%2"_s.arg(serverPort()).arg(path); }
+    void serveAll(const QString& stalled = {}) {
+        qputenv("QTWEBENGINE_CHROMIUM_FLAGS", "--proxy-server=" + at("").toUtf8());
         stalled_ = stalled;
     }
 
@@ -93,22 +72,18 @@ private:
         for (const QByteArray& line : lines)
             if (line.toLower().startsWith("host:"))
                 host = QString::fromLatin1(line.mid(5).trimmed()).section(u':', 0, 0);
-        QByteArray status = "404 Not Found", headers, body;
+        QByteArray status = "404 Not Found", body;
         if (path != u"/favicon.ico") {
             requests.append(host + path);
             if (host == stalled_) return void(socket->setProperty("stalled", true));
-            status = "200 OK";
-            body = QStringLiteral("<!DOCTYPE html><title>%1</title>")
-                       .arg((host + path).toHtmlEscaped())
-                       .toUtf8();
-            if (path == u"/cookie") {
-                headers = "Set-Cookie: visitor=1; Max-Age=86400; Path=/\r\n";
+            status = path == u"/cookie" ? "200 OK\r\nSet-Cookie: visitor=1; Max-Age=86400; Path=/" : "200 OK";
+            body = u"<title>%1</title>"_s.arg((host + path).toHtmlEscaped()).toUtf8();
+            if (path == u"/cookie")
                 body += "<script>localStorage.setItem('visits', '1'); indexedDB.open('fairstake');</script>";
-            }
         }
-        socket->write(
-            "HTTP/1.1 " + status + "\r\nContent-Type: text/html; charset=utf-8\r\nContent-Length: " +
-            QByteArray::number(body.size()) + "\r\nConnection: close\r\n" + headers + "\r\n" + body);
+        socket->write("HTTP/1.1 " + status +
+                      "\r\nContent-Type: text/html; charset=utf-8\r\nContent-Length: " +
+                      QByteArray::number(body.size()) + "\r\nConnection: close\r\n\r\n" + body);
         socket->disconnectFromHost();
     }
     QString stalled_;
@@ -127,8 +102,7 @@ struct Browser {
     bool load(const std::function<void()>& operation) {
         reports.clear();
         operation();
-        return QTest::qWaitFor([&] { return !reports.filter(QStringLiteral("loaded 1 ")).isEmpty(); },
-                               kLoadMs);
+        return QTest::qWaitFor([&] { return !reports.filter(u"loaded 1 "_s).isEmpty(); }, kLoadMs);
     }
     bool open(const QString& link) {
         return load([&] { OpenInBrowserWindow(proxy, link); });
@@ -137,16 +111,16 @@ struct Browser {
 
 // Alive and no zombie (which still answers kill(0)).
 bool ProcessAlive(qint64 pid) {
-    QFile stat(QStringLiteral("/proc/%1/stat").arg(pid));
+    QFile stat(u"/proc/%1/stat"_s.arg(pid));
     return stat.open(QIODevice::ReadOnly) && !stat.readAll().contains(") Z ");
 }
 
 QList<qint64> ChildrenOf(qint64 pid) {
     QProcess pgrep;
-    pgrep.start(QStringLiteral("pgrep"), {QStringLiteral("-P"), QString::number(pid)});
-    pgrep.waitForFinished();
+    pgrep.start(u"pgrep"_s, {u"-P"_s, QString::number(pid)});
     QList<qint64> out;
-    for (const QByteArray& child : pgrep.readAllStandardOutput().split('\n'))
+    for (const QByteArray& child :
+         pgrep.waitForFinished() ? pgrep.readAllStandardOutput().split('\n') : QByteArrayList())
         if (!child.isEmpty()) out << child.toLongLong();
     return out;
 }
@@ -156,7 +130,8 @@ class WebTest : public QObject {
 
     LoopbackServer server_;
     QTemporaryDir dir_;
-    QString log_ = dir_.filePath(QStringLiteral("helper.log"));
+    QString log_ = dir_.filePath(u"helper.log"_s);
+    std::optional<QTemporaryDir> tmp_; // each test's TMPDIR, where the helpers keep their scratch folders
     std::unique_ptr<TfrmWWW> shared_;
 
     // What the fake helper was told.
@@ -166,18 +141,14 @@ class WebTest : public QObject {
                    ? QString::fromUtf8(file.readAll()).split(u'\n', Qt::SkipEmptyParts)
                    : QStringList();
     }
+    bool tmpEmpty() const { return QDir(tmp_->path()).isEmpty(); }
     static void useFake(TfrmWWWProxy& proxy) { proxy.setHelperPath(QStringLiteral(FAIRSTAKE_FAKE_HELPER)); }
-    // Waits for the count-th load to end, and says whether it succeeded.
-    static bool loaded(QSignalSpy& loads, int count) {
-        return QTest::qWaitFor([&] { return loads.count() >= count; }, kLoadMs) &&
-               loads.at(count - 1).first().toBool();
-    }
     // Nothing is asked of the engine for a while.
     static bool quiet(const QSignalSpy& starts, int count) {
         QTest::qWait(300);
         return starts.count() == count;
     }
-    QString at(const char* path) const { return server_.at(QString::fromLatin1(path)); }
+    QString at(const char* path) const { return server_.at(path); }
 
 private Q_SLOTS:
     void init() {
@@ -186,17 +157,23 @@ private Q_SLOTS:
             QSKIP("the desktop run alone on X, the others offscreen");
         server_.requests.clear();
         QFile::remove(log_);
+        tmp_.emplace(dir_.filePath(u"tmp-XXXXXX"_s));
+        qputenv("TMPDIR", tmp_->path().toLocal8Bit());
+        qputenv("XDG_RUNTIME_DIR", dir_.path().toLocal8Bit()); // else Qt makes $TMPDIR/runtime-<user>
         qputenv("FAIRSTAKE_FAKE_HELPER_LOG", log_.toLocal8Bit());
+        for (const char* name : {"QTWEBENGINE_CHROMIUM_FLAGS", "FAIRSTAKE_FAKE_HELPER_FLOOD"})
+            qunsetenv(name);
     }
     void cleanupTestCase() { shared_.reset(); }
 
     // Nothing runs until the first link; the operations then arrive in the order
     // of a link although given before the process had started, each link asking
     // for a report (which tells a hung helper from a busy one).  An address cannot
-    // break the line protocol, and one reported back is read as the helper wrote
-    // it.  A killed helper leaves no scratch folder; the next operation starts one
-    // whose window gets the address the old one held.  The proxy going (the
-    // calculator ending) ends the helper's input; a hung helper is killed.
+    // break the line protocol; one reported back is read as the helper wrote it,
+    // after a report over the line bound, which is dropped.  A killed helper leaves
+    // no scratch folder; the next operation starts one whose window gets the
+    // address the old one held.  The proxy going (the calculator ending) ends the
+    // helper's input; a hung helper is killed.
     void fakeHelperLifetime_data() {
         QTest::addColumn<bool>("hung");
         QTest::newRow("answering at the end") << false;
@@ -204,58 +181,49 @@ private Q_SLOTS:
     }
     void fakeHelperLifetime() {
         QFETCH(bool, hung);
-        QTemporaryDir tmp;
-        Environment env;
-        env.set("TMPDIR", tmp.path().toLocal8Bit());
+        qputenv("FAIRSTAKE_FAKE_HELPER_FLOOD", QByteArray::number(protocol::LineBuffer::kMaxLine + 1 - 8));
         qint64 pid = 0;
         {
             TfrmWWWProxy proxy;
-            QCOMPARE(proxy.helperPath(),
-                     QCoreApplication::applicationDirPath() + QStringLiteral("/fairstake-web"));
+            QCOMPARE(proxy.helperPath(), QCoreApplication::applicationDirPath() + u"/fairstake-web"_s);
             useFake(proxy);
             QSignalSpy started(&proxy, &TfrmWWWProxy::helperStarted);
             QSignalSpy ended(&proxy, &TfrmWWWProxy::helperEnded);
+            QStringList reports;
+            connect(&proxy, &TfrmWWWProxy::helperReported, this,
+                    [&](const QString& l) { reports << l.left(30); });
             QTest::qWait(50);
             QVERIFY(!proxy.helperRunning() && !QFile::exists(log_));
-            OpenInBrowserWindow(proxy, QStringLiteral("a\nb\\c\rd é"));
-            OpenInBrowserWindow(proxy, QStringLiteral("http://127.0.0.1/two"));
+            OpenInBrowserWindow(proxy, u"a\nb\\c\rd é"_s);
+            OpenInBrowserWindow(proxy, u"http://127.0.0.1/two"_s);
             proxy.back();
             proxy.forward();
-            const QStringList first{"start",
-                                    "restore",
-                                    "address a\\nb\\\\c\\rd é",
-                                    "show",
-                                    "visit",
-                                    "report",
-                                    "restore",
-                                    "address http://127.0.0.1/two",
-                                    "show",
-                                    "visit",
-                                    "report",
-                                    "back",
-                                    "forward"};
+            const QStringList first =
+                u"start|restore|address a\\nb\\\\c\\rd é|show|visit|report|restore|"
+                u"address http://127.0.0.1/two|show|visit|report|back|forward"_s.split(u'|');
             QTRY_COMPARE(commands(), first);
-            QTRY_COMPARE(proxy.address(), QStringLiteral("typed\nby\\the user"));
-            QVERIFY(started.count() == 1 && !QDir(tmp.path()).isEmpty());
+            const QStringList report{"address typed\\nby\\\\the user", "window 0 0 787 521 1 0"};
+            QTRY_COMPARE(reports, QStringList{"ready"} + report + report);
+            QCOMPARE(proxy.address(), u"typed\nby\\the user"_s);
+            QVERIFY(started.count() == 1 && !tmpEmpty());
             ::kill(pid_t(proxy.helperProcessId()), SIGKILL);
             QTRY_COMPARE(ended.count(), 1);
-            QVERIFY(!proxy.helperRunning() && QDir(tmp.path()).isEmpty());
-            QVERIFY(proxy.takeFailure().contains(QStringLiteral("killed by signal 9")) &&
-                    proxy.takeFailure().isEmpty());
+            QVERIFY(!proxy.helperRunning() && tmpEmpty());
+            QVERIFY(proxy.takeFailure().contains(u"killed by signal 9"_s) && proxy.takeFailure().isEmpty());
             proxy.show();
             QTRY_COMPARE(commands().mid(first.size()),
-                         (QStringList{"start", "address typed\\nby\\\\the user", "show"}));
+                         (QStringList{"start", "address " + report[0].mid(8), "show"}));
             pid = proxy.helperProcessId();
-            QVERIFY(started.count() == 2 && !QDir(tmp.path()).isEmpty());
+            QVERIFY(started.count() == 2 && !tmpEmpty());
             if (hung) ::kill(pid_t(pid), SIGSTOP);
         }
-        QCOMPARE(commands().endsWith(QStringLiteral("eof")), !hung);
-        QVERIFY(::kill(pid_t(pid), 0) != 0 && QDir(tmp.path()).isEmpty());
+        QCOMPARE(commands().endsWith(u"eof"_s), !hung);
+        QVERIFY(::kill(pid_t(pid), 0) != 0 && tmpEmpty());
     }
 
-    // A line over the bound is dropped whole on either side of the channel; a
-    // line of exactly the bound and the lines around it are read.
-    void longLinesDropped() {
+    // The helper's side drops a command over the line bound whole, and reads one
+    // of exactly the bound and the lines around it.
+    void longCommandDropped() {
         constexpr qsizetype kMaxLine = protocol::LineBuffer::kMaxLine;
         TfrmWWW w;
         QStringList lines;
@@ -266,31 +234,18 @@ private Q_SLOTS:
         commands.feed(longest.mid(100) + "\n");
         QCOMPARE(lines, (QStringList{"address one", "address bbbbbbbbbbbb"}));
         QCOMPARE(commands.droppedLines(), 1);
-
-        Environment env;
-        env.set("FAIRSTAKE_FAKE_HELPER_FLOOD", QByteArray::number(kMaxLine + 1));
-        TfrmWWWProxy proxy;
-        useFake(proxy);
-        lines.clear();
-        connect(&proxy, &TfrmWWWProxy::helperReported, this, [&](const QString& l) { lines << l.left(30); });
-        proxy.requestReport();
-        QTRY_COMPARE(lines,
-                     (QStringList{"ready", "address typed\\nby\\\\the user", "window 0 0 787 521 1 0"}));
-        QCOMPARE(proxy.address(), QStringLiteral("typed\nby\\the user"));
     }
 
-    // The calculator program and the proxy never load Qt WebEngine.
+    // The calculator program never loads Qt WebEngine.
     void calculatorWithoutWebEngine() {
-        for (const char* program : {FAIRSTAKE_PROGRAM, FAIRSTAKE_PROXY_HOST}) {
-            QProcess ldd;
-            ldd.start(QStringLiteral("ldd"), {QString::fromLocal8Bit(program)});
-            QVERIFY(ldd.waitForFinished(20000) && ldd.exitCode() == 0);
-            const QString libraries = QString::fromLocal8Bit(ldd.readAllStandardOutput());
-            QVERIFY2(libraries.contains(QStringLiteral("libQt6Core")) &&
-                         !libraries.contains(QStringLiteral("WebEngine"), Qt::CaseInsensitive) &&
-                         !libraries.contains(QStringLiteral("Quick"), Qt::CaseInsensitive),
-                     qPrintable(libraries));
-        }
+        QProcess ldd;
+        ldd.start(u"ldd"_s, {QStringLiteral(FAIRSTAKE_PROGRAM)});
+        QVERIFY(ldd.waitForFinished(20000) && ldd.exitCode() == 0);
+        const QString libraries = QString::fromLocal8Bit(ldd.readAllStandardOutput());
+        QVERIFY2(libraries.contains(u"libQt6Core"_s) &&
+                     !libraries.contains(u"WebEngine"_s, Qt::CaseInsensitive) &&
+                     !libraries.contains(u"Quick"_s, Qt::CaseInsensitive),
+                 qPrintable(libraries));
     }
 
     // Fixed size, each control's help context, and the left edge for a screen width.
@@ -304,11 +259,10 @@ private Q_SLOTS:
         QCOMPARE(w.x(), TfrmWWW::LeftForScreenWidth(QGuiApplication::primaryScreen()->geometry().width()));
     }
 
-    // Typed into the address box, from page one: typing opens nothing, nor does
+    // Typed into the address box on page one: typing opens nothing, nor does
     // leaving the box; Return, keypad Enter and Visit open the text without the
     // blanks around it if it is http or https.  Every other scheme is refused and
-    // nothing changes (the open page stays, no script runs in it).  The box
-    // keeps what was typed.
+    // nothing changes (the page stays, no script runs in it).  The box keeps the text.
     void typedAddresses_data() {
         QTest::addColumn<QString>("typed");
         QTest::addColumn<int>("key");       // 0: the Visit button
@@ -349,8 +303,7 @@ private Q_SLOTS:
             QTest::mouseClick(w.btnVisit, Qt::LeftButton);
         if (title.isEmpty()) {
             QVERIFY(quiet(starts, 0) && server_.requests.isEmpty());
-            QCOMPARE(w.ie->url(), QUrl(at("/one")));
-            QCOMPARE(w.ie->title(), QStringLiteral("127.0.0.1/one"));
+            QVERIFY(w.ie->url() == QUrl(at("/one")) && w.ie->title() == u"127.0.0.1/one");
         } else {
             QTRY_COMPARE_WITH_TIMEOUT(w.ie->url(), QUrl(typed.trimmed()), kLoadMs);
             if (title != u"-") QTRY_COMPARE_WITH_TIMEOUT(server_.requests, QStringList{title}, kLoadMs);
@@ -361,88 +314,60 @@ private Q_SLOTS:
     // A local page, should one ever be opened, reads no other local file.
     void localPageReadsNoFiles() {
         TfrmWWW w;
-        w.ie->setHtml(QStringLiteral("<script>var r = new XMLHttpRequest();"
-                                     "r.onload = function() { document.title = 'read'; };"
-                                     "r.onerror = function() { document.title = 'refused'; };"
-                                     "try { r.open('GET', 'file:///etc/hostname'); r.send(); }"
-                                     "catch (e) { document.title = 'refused'; }</script>"),
-                      QUrl(QStringLiteral("file:///tmp/page.html")));
+        w.ie->setHtml(u"<script>var r = new XMLHttpRequest();"
+                      "r.onload = function() { document.title = 'read'; };"
+                      "r.onerror = function() { document.title = 'refused'; };"
+                      "try { r.open('GET', 'file:///etc/hostname'); r.send(); }"
+                      "catch (e) { document.title = 'refused'; }</script>"_s,
+                      QUrl(u"file:///tmp/page.html"_s));
         QTRY_VERIFY_WITH_TIMEOUT(w.ie->title() == u"read" || w.ie->title() == u"refused", kLoadMs);
-        QCOMPARE(w.ie->title(), QStringLiteral("refused"));
+        QCOMPARE(w.ie->title(), u"refused"_s);
     }
 
-    // Back and forward, by the buttons and by the helper's commands, do nothing
-    // at either end of the history and leave the address box as it was.
-    void backAndForward() {
+    // The helper's commands for a link, in pieces, on a minimized window:
+    // restored, shown, the address in its box, the page loaded; and its reports.
+    // Back and forward, by the buttons and by commands, do nothing at either end
+    // of the history and leave the address box as it was.
+    void windowCommands() {
         TfrmWWW w;
-        w.show();
+        QStringList reports;
+        TWindowCommands commands(w, [&](const QString& line) { reports << line; });
         QSignalSpy loads(w.ie, &QWebEngineView::loadFinished);
         QSignalSpy starts(w.ie, &QWebEngineView::loadStarted);
         const qsizetype windows = QApplication::topLevelWidgets().size();
+        w.move(37, 21); // every field of the report differs
+        w.showMinimized();
         QTest::mouseClick(w.btnGaucheWeb1, Qt::LeftButton);
-        QTest::mouseClick(w.btnDroiteWeb1, Qt::LeftButton);
+        commands.run(u"forward"_s);
         QVERIFY(quiet(starts, 0) && QApplication::topLevelWidgets().size() == windows);
-        TWindowCommands commands(w, [](const QString&) {});
+        commands.feed(("restore\naddress " + at("/one") + "\\\\x\nshow\nvis").toUtf8());
+        QVERIFY(w.isVisible() && !w.isMinimized());
+        QCOMPARE(w.editLeSite->text(), at("/one") + "\\x");
+        QVERIFY(w.ie->url().isEmpty()); // "visit" is not complete yet
+        commands.run("address " + at("/one"));
+        commands.feed("it\nreport\n");
+        QTRY_VERIFY_WITH_TIMEOUT(reports.contains("loaded 1 " + at("/one")), kLoadMs);
+        QCOMPARE(reports.first(), "address " + at("/one") + "\\\\x");
+        QVERIFY2(reports.contains(u"window 37 21 787 521 1 0"_s), qPrintable(reports.join(u'|')));
+        reports.clear();
+        commands.run(u"no such command"_s);
+        commands.run(QString());
+        QVERIFY(reports.isEmpty());
         const std::pair<std::function<void()>, const char*> steps[] = {
-            {[&] { w.editLeSite->setText(at("/one")), w.VisitAddress(); }, "/one"},
             {[&] { w.editLeSite->setText(at("/two")), w.VisitAddress(); }, "/two"},
             {[&] { QTest::mouseClick(w.btnGaucheWeb1, Qt::LeftButton); }, "/one"},
-            {[&] { commands.run(QStringLiteral("forward")); }, "/two"},
-            {[&] { commands.run(QStringLiteral("back")); }, "/one"},
+            {[&] { commands.run(u"forward"_s); }, "/two"},
+            {[&] { commands.run(u"back"_s); }, "/one"},
             {[&] { QTest::mouseClick(w.btnDroiteWeb1, Qt::LeftButton); }, "/two"}};
         for (const auto& [step, page] : steps) {
+            const qsizetype count = loads.count() + 1;
             step();
-            QVERIFY(loaded(loads, int(loads.count()) + 1));
+            QTRY_VERIFY_WITH_TIMEOUT(loads.count() == count && loads.last().first().toBool(), kLoadMs);
             QCOMPARE(w.ie->url().toString(), at(page));
         }
         QCOMPARE(w.editLeSite->text(), at("/two"));
         QTest::mouseClick(w.btnDroiteWeb1, Qt::LeftButton);
         QVERIFY(quiet(starts, 6));
-    }
-
-    // The helper's commands for a link, in pieces, on a minimized window:
-    // restored, shown, the address in its box, the page loaded; and its reports.
-    void commandsOnMinimizedWindow() {
-        TfrmWWW w;
-        QStringList reports;
-        TWindowCommands commands(w, [&](const QString& line) { reports << line; });
-        w.move(37, 21); // every field of the report differs
-        w.showMinimized();
-        commands.feed(("restore\naddress " + at("/one") + "\\\\x\nshow\nvis").toUtf8());
-        QVERIFY(w.isVisible() && !w.isMinimized());
-        QCOMPARE(w.editLeSite->text(), at("/one") + "\\x");
-        QVERIFY(w.ie->url().isEmpty()); // "visit" is not complete yet
-        commands.run(QStringLiteral("address ") + at("/one"));
-        commands.feed("it\nreport\n");
-        QTRY_VERIFY_WITH_TIMEOUT(reports.contains(QStringLiteral("loaded 1 ") + at("/one")), kLoadMs);
-        QCOMPARE(reports.first(), QStringLiteral("address ") + at("/one") + "\\\\x");
-        QVERIFY2(reports.contains(QStringLiteral("window 37 21 787 521 1 0")),
-                 qPrintable(reports.join(u'|')));
-        reports.clear();
-        commands.run(QStringLiteral("no such command"));
-        commands.run(QString());
-        QVERIFY(reports.isEmpty());
-    }
-
-    // Every link of the table, plain http, reaches its host with its path; the
-    // version text is appended as it is.
-    void linkTableFollowed() {
-        Environment env;
-        server_.serveAll(env);
-        Browser b;
-        const std::tuple<QString, const char*, const char*> links[] = {
-            {HomePageAddress(), FAIRSTAKE_MAKER_HOST, "/"},
-            {LatestVersionAddress(QStringLiteral("020")), FAIRSTAKE_MAKER_HOST, "/latest.php?version=020"},
-            {RacetrackLinksAddress(), FAIRSTAKE_MAKER_HOST, "/horse-racing-links.php"},
-            {DrfAddress(), FAIRSTAKE_DRF_HOST, "/"},
-            {RacingPostAddress(), FAIRSTAKE_RACINGPOST_HOST, "/"},
-            {ParisTurfAddress(), FAIRSTAKE_PARISTURF_HOST, "/"},
-            {SearchAddress(), FAIRSTAKE_SEARCH_HOST, "/search?q=online+horse+betting"}};
-        for (const auto& [link, host, path] : links) {
-            server_.requests.clear();
-            QVERIFY2(link.startsWith(QStringLiteral("http://")) && b.open(link), qPrintable(link));
-            QCOMPARE(server_.requests, QStringList{QLatin1String(host) + QLatin1String(path)});
-        }
     }
 
     // The calculator killed outright ends the helper, and WebEngine's processes
@@ -451,8 +376,7 @@ private Q_SLOTS:
     void endsWithKilledCalculator() {
         QProcess host;
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-        env.remove(QStringLiteral("QTWEBENGINE_CHROMIUM_FLAGS"));
-        env.remove(QStringLiteral("QTWEBENGINE_DISABLE_SANDBOX"));
+        env.remove(u"QTWEBENGINE_DISABLE_SANDBOX"_s);
         host.setProcessEnvironment(env);
         host.start(QStringLiteral(FAIRSTAKE_PROXY_HOST), {QStringLiteral(FAIRSTAKE_WEB_HELPER), at("/one")});
         QByteArray out, errors;
@@ -473,25 +397,18 @@ private Q_SLOTS:
     // A helper that cannot start is told at its very link; one killed while a
     // page loads, or hung, at the next link, which opens nothing.  Either way by
     // one message box, with no scratch folder left behind; the link after it
-    // starts a browser again, which opens the page.
+    // starts a browser again, which opens the page.  The calculator closed ends
+    // the helper, and WebEngine's processes with it.
     void linkFailures_data() {
-        QTest::addColumn<QString>("cause");
         QTest::addColumn<QString>("message");
-        QTest::newRow("missing") << "missing"
-                                 << "The web browser could not be started: %1 is missing.";
-        QTest::newRow("killed") << "killed"
-                                << "The web browser stopped unexpectedly: it was killed by signal 9.";
-        QTest::newRow("hung") << "hung"
-                              << "The web browser did not answer for 1 seconds and was stopped.";
+        QTest::newRow("missing") << "The web browser could not be started: %1 is missing.";
+        QTest::newRow("killed") << "The web browser stopped unexpectedly: it was killed by signal 9.";
+        QTest::newRow("hung") << "The web browser did not answer for 1 seconds and was stopped.";
     }
     void linkFailures() {
-        QFETCH(QString, cause);
         QFETCH(QString, message);
-        QTemporaryDir tmp;
-        Environment env;
-        env.set("TMPDIR", tmp.path().toLocal8Bit());
-        env.set("XDG_RUNTIME_DIR", dir_.path().toLocal8Bit()); // else Qt makes $TMPDIR/runtime-<user>
-        server_.serveAll(env, QUrl(DrfAddress()).host());
+        const QString cause = QString::fromLatin1(QTest::currentDataTag());
+        server_.serveAll(QUrl(DrfAddress()).host());
         std::vector<MessageRequest> asked;
         MessageAnswerer previous = setMessageAnswerer([&](QWidget*, const MessageRequest& r) {
             asked.push_back(r);
@@ -505,24 +422,24 @@ private Q_SLOTS:
             calculator.setBrowserWindow(&b.proxy);
             QSignalSpy started(&b.proxy, &TfrmWWWProxy::helperStarted);
             QSignalSpy ended(&b.proxy, &TfrmWWWProxy::helperEnded);
-            const QString missing = tmp.filePath(QStringLiteral("fairstake-web"));
+            const QString missing = tmp_->filePath(u"fairstake-web"_s);
             if (cause != u"killed")
                 b.proxy.setHelperPath(cause == u"missing" ? missing : QStringLiteral(FAIRSTAKE_FAKE_HELPER));
             b.proxy.setAnswerTimeout(1000);
             calculator.drf->trigger();
             if (cause != u"missing") {
-                QTRY_VERIFY_WITH_TIMEOUT(b.reports.contains(QStringLiteral("ready")), kLoadMs);
+                QTRY_VERIFY_WITH_TIMEOUT(b.reports.contains(u"ready"_s), kLoadMs);
                 const auto pid = pid_t(b.proxy.helperProcessId());
                 if (cause == u"killed") {
                     QTRY_VERIFY_WITH_TIMEOUT(!server_.requests.isEmpty(), kLoadMs); // the page is loading
                     ::kill(pid, SIGKILL);
                 } else {
-                    QTRY_VERIFY(b.reports.filter(QStringLiteral("window ")).size() == 1);
+                    QTRY_VERIFY(b.reports.filter(u"window "_s).size() == 1);
                     ::kill(pid, SIGSTOP);
                     calculator.homepage->trigger(); // a link like any other, which nothing answers
                 }
                 QTRY_COMPARE_WITH_TIMEOUT(ended.count(), 1, 10000);
-                QVERIFY2(QDir(tmp.path()).isEmpty(), qPrintable(QDir(tmp.path()).entryList().join(u' ')));
+                QVERIFY2(tmpEmpty(), qPrintable(QDir(tmp_->path()).entryList().join(u' ')));
                 QVERIFY(asked.empty());
                 calculator.racingpost->trigger();
                 QTest::qWait(100);
@@ -530,65 +447,70 @@ private Q_SLOTS:
             }
             QCOMPARE(int(asked.size()), 1);
             const MessageRequest& box = asked.front();
-            QCOMPARE(box.text, (cause == u"missing" ? message.arg(missing) : message) +
-                                   QStringLiteral(" The next link tries again."));
+            QCOMPARE(box.text, message.replace(u"%1"_s, missing) + u" The next link tries again."_s);
             QVERIFY(box.title == u"Fairstake" && box.icon == QMessageBox::Information &&
                     box.buttons == QMessageBox::Ok);
             b.proxy.setHelperPath(QStringLiteral(FAIRSTAKE_WEB_HELPER));
             QVERIFY(b.load([&] { calculator.racingpost->trigger(); }));
-            QVERIFY(b.reports.contains(QStringLiteral("loaded 1 ") + RacingPostAddress() + u'/'));
-            QCOMPARE(int(asked.size()), 1);
-            QVERIFY(!QDir(tmp.path()).isEmpty()); // the running helper's scratch folder
+            QVERIFY(b.reports.contains("loaded 1 " + RacingPostAddress() + u'/') && asked.size() == 1);
+            QVERIFY(!tmpEmpty()); // the running helper's scratch folder
             processes = ChildrenOf(b.proxy.helperProcessId()) << b.proxy.helperProcessId();
         }
-        // The calculator closed ends the helper, and WebEngine's processes with it.
-        QVERIFY(QDir(tmp.path()).isEmpty() && processes.size() > 1);
+        QVERIFY(tmpEmpty() && processes.size() > 1);
         for (qint64 pid : processes)
             QTRY_VERIFY_WITH_TIMEOUT(!ProcessAlive(pid), 10000);
     }
 
-    // The browser as a user runs it on a real X server (the GPU path on): links,
-    // a page loading when the helper is killed, another link, back, the end.
-    // Home, XDG folders, temporary and current folder stay empty.
+    // The browser as a user runs it on a real X server (the GPU path on): every
+    // link of the table reaches its host with its path (the version text
+    // appended as it is); the last one keeps loading when the helper is killed;
+    // a page that keeps a cookie, another, back.  Home (holding the XDG folders),
+    // temporary and current folder stay empty.
     void nothingWritten() {
-        QTemporaryDir home;
-        const QString root = home.path();
-        const QStringList made{"/config", "/cache", "/data", "/state", "/runtime", "/tmp", "/cwd"};
-        for (const QString& sub : made)
-            QVERIFY(QDir(root).mkpath(root + sub));
-        QFile::setPermissions(root + QStringLiteral("/runtime"),
-                              QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
-        Environment env;
-        env.set("HOME", root.toLocal8Bit());
-        const char* homes[] = {"XDG_CONFIG_HOME", "XDG_CACHE_HOME",  "XDG_DATA_HOME",
-                               "XDG_STATE_HOME",  "XDG_RUNTIME_DIR", "TMPDIR"};
-        for (int i = 0; i < 6; ++i)
-            env.set(homes[i], (root + made[i]).toLocal8Bit());
+        const QString root = tmp_->path(), made[] = {root + "/runtime", root + "/tmp"};
+        for (const QString& folder : made)
+            QVERIFY(QDir().mkpath(folder) &&
+                    QFile::setPermissions(folder, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner));
+        QDir::setCurrent(root); // the last test of its run
+        qputenv("HOME", root.toLocal8Bit());
+        qputenv("XDG_RUNTIME_DIR", made[0].toLocal8Bit());
+        qputenv("TMPDIR", made[1].toLocal8Bit());
         for (const char* name :
-             {"QT_QPA_PLATFORM", "QTWEBENGINE_DISABLE_SANDBOX", "QT_DISABLE_SHADER_DISK_CACHE",
-              "MESA_SHADER_CACHE_DISABLE", "MESA_GLSL_CACHE_DISABLE", "__GL_SHADER_DISK_CACHE"})
-            env.set(name, {});
-        server_.serveAll(env, QUrl(DrfAddress()).host());
-        const QString previousDir = QDir::currentPath();
-        QDir::setCurrent(root + QStringLiteral("/cwd"));
-        const auto back = qScopeGuard([&] { QDir::setCurrent(previousDir); });
+             {"XDG_CONFIG_HOME", "XDG_CACHE_HOME", "XDG_DATA_HOME", "XDG_STATE_HOME", "QT_QPA_PLATFORM",
+              "QTWEBENGINE_DISABLE_SANDBOX", "QT_DISABLE_SHADER_DISK_CACHE", "MESA_SHADER_CACHE_DISABLE",
+              "MESA_GLSL_CACHE_DISABLE", "__GL_SHADER_DISK_CACHE"})
+            qunsetenv(name);
+        server_.serveAll(QUrl(SearchAddress()).host());
+        const std::tuple<QString, const char*, const char*> links[] = {
+            {HomePageAddress(), FAIRSTAKE_MAKER_HOST, "/"},
+            {LatestVersionAddress(u"020"_s), FAIRSTAKE_MAKER_HOST, "/latest.php?version=020"},
+            {RacetrackLinksAddress(), FAIRSTAKE_MAKER_HOST, "/horse-racing-links.php"},
+            {DrfAddress(), FAIRSTAKE_DRF_HOST, "/"},
+            {RacingPostAddress(), FAIRSTAKE_RACINGPOST_HOST, "/"},
+            {ParisTurfAddress(), FAIRSTAKE_PARISTURF_HOST, "/"},
+            {SearchAddress(), FAIRSTAKE_SEARCH_HOST, "/search?q=online+horse+betting"}};
         {
             Browser b;
             QSignalSpy ended(&b.proxy, &TfrmWWWProxy::helperEnded);
-            QVERIFY(b.open(server_.at(QStringLiteral("/cookie"))) && b.open(RacingPostAddress()));
-            OpenInBrowserWindow(b.proxy, DrfAddress());
-            QTRY_VERIFY_WITH_TIMEOUT(server_.requests.size() == 3, kLoadMs); // loading, and it stays so
+            for (const auto& [link, host, path] : links) {
+                server_.requests.clear();
+                if (link == SearchAddress()) // stalled
+                    OpenInBrowserWindow(b.proxy, link);
+                else
+                    QVERIFY2(b.open(link), qPrintable(link));
+                QTRY_COMPARE_WITH_TIMEOUT(server_.requests, QStringList{QLatin1String(host) + path}, kLoadMs);
+            }
             ::kill(pid_t(b.proxy.helperProcessId()), SIGKILL);
             QTRY_COMPARE_WITH_TIMEOUT(ended.count(), 1, 10000);
-            QVERIFY(QDir(root + QStringLiteral("/tmp")).isEmpty() && !b.proxy.takeFailure().isEmpty());
-            QVERIFY(b.open(ParisTurfAddress()) && b.open(server_.at(QStringLiteral("/two"))));
-            QVERIFY(b.load([&] { b.proxy.back(); }));
+            QVERIFY(QDir(made[1]).isEmpty() && !b.proxy.takeFailure().isEmpty());
+            QVERIFY(b.open(at("/cookie")) && b.open(at("/two")) && b.load([&] { b.proxy.back(); }));
         }
         QStringList written;
         QDirIterator it(root, QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden | QDir::System,
                         QDirIterator::Subdirectories);
         while (it.hasNext())
-            if (const QString path = it.next().mid(root.size()); !made.contains(path)) written << path;
+            if (const QString path = it.next(); !std::count(std::begin(made), std::end(made), path))
+                written << path;
         QVERIFY2(written.isEmpty(), qPrintable(written.join(u'\n')));
     }
 };
@@ -600,13 +522,12 @@ int main(int argc, char** argv) {
     // engine flags (no GPU offscreen; no sandbox as root) go on the test's own
     // command line, so that the helpers it starts inherit none.
     PrepareWebEngineProcess();
-    std::vector<char*> appArgs(argv, argv + argc);
-    char engineArgs[] = "--webEngineArgs", noGpu[] = "--disable-gpu", noSandbox[] = "--no-sandbox";
-    appArgs.insert(appArgs.end(), {engineArgs, noGpu});
-    if (::geteuid() == 0) appArgs.push_back(noSandbox);
-    int appArgc = int(appArgs.size());
-    appArgs.push_back(nullptr);
-    QApplication app(appArgc, appArgs.data());
+    std::vector<char*> args(argv, argv + argc);
+    for (const char* flag : {"--webEngineArgs", "--disable-gpu", ::geteuid() == 0 ? "--no-sandbox" : nullptr})
+        if (flag) args.push_back(const_cast<char*>(flag));
+    int appArgc = int(args.size());
+    args.push_back(nullptr);
+    QApplication app(appArgc, args.data());
     QApplication::setQuitOnLastWindowClosed(false);
     WebTest test;
     return QTest::qExec(&test, argc, argv);
