@@ -1,10 +1,9 @@
-// Stands in for both ends of the browser window.  Started as a helper (with its
-// scratch folder) it is the fake helper: it appends "start", every line it gets
-// and "eof" to $FAIRSTAKE_FAKE_HELPER_LOG, and answers "report" with an escaped
-// address report (as when the user has typed one) and a window report; with
-// FAIRSTAKE_FAKE_HELPER_FLOOD=N an address report of N characters first.
-// Started with a helper and an address it is a calculator that links the proxy
-// only: it opens the address and prints "helper <pid>", then the reports.
+// Stands in for either end of the browser window.  Started as a helper (with a
+// scratch folder) it is the fake helper: it logs "start", each line it gets and
+// "eof" to $FAIRSTAKE_FAKE_HELPER_LOG, answers "report" with an escaped address
+// report, after one of $FAIRSTAKE_FAKE_HELPER_FLOOD characters if set, and a
+// window report.  Given a helper and an address it is a calculator linking the
+// proxy only: it opens the address, prints "helper <pid>", then the reports.
 
 #include "web/webproxy.h"
 
