@@ -19,33 +19,28 @@ private Q_SLOTS:
     void findShippedFile_data() {
         QTest::addColumn<QStringList>("files");
         QTest::addColumn<QString>("from");
-        QTest::addColumn<QString>("name");
         QTest::addColumn<QString>("found");
         const QString bin = FAIRSTAKE_TEST_BINDIR, helper = FAIRSTAKE_TEST_HELPERDIR,
                       help = FAIRSTAKE_TEST_DATADIR "/fairstake.hlp", web = helper + "/fairstake-web",
-                      deep = "tmp/unpacked/opt/fs/";
+                      deep = "tmp/unpacked/opt/fs/", binHelp = bin + "/fairstake.hlp",
+                      binWeb = bin + "/fairstake-web";
         const QStringList installed{"-" + help, "x" + web, "x" + bin + "/fairstake"};
-        const auto row = [](const char* name, const QStringList& files, const QString& from,
-                            const QString& found) {
-            QTest::newRow(name) << files << from << found.section(u'/', -1) << found;
-        };
-        row("help", installed, bin, help);
-        row("help from the helper", installed, helper, help);
-        row("helper", installed, bin, web);
-        row("deep prefix", {"-" + deep + help, "x" + deep + web}, deep + bin, deep + web);
-        row("build tree wins", installed + QStringList{"-" + bin + "/fairstake.hlp"}, bin,
-            bin + "/fairstake.hlp");
-        row("build tree helper", installed + QStringList{"x" + bin + "/fairstake-web"}, bin,
-            bin + "/fairstake-web");
-        row("helper not executable", installed + QStringList{"-" + bin + "/fairstake-web"}, bin, web);
-        row("folder of the name", installed + QStringList{"d" + bin + "/fairstake.hlp"}, bin, help);
-        row("missing", {}, bin, bin + "/fairstake-web");
+        QTest::newRow("help") << installed << bin << help;
+        QTest::newRow("help from the helper") << installed << helper << help;
+        QTest::newRow("helper") << installed << bin << web;
+        QTest::newRow("deep prefix") << QStringList{"-" + deep + help, "x" + deep + web} << deep + bin
+                                     << deep + web;
+        QTest::newRow("build tree wins") << installed + QStringList{"-" + binHelp} << bin << binHelp;
+        QTest::newRow("build tree helper") << installed + QStringList{"x" + binWeb} << bin << binWeb;
+        QTest::newRow("helper not executable") << installed + QStringList{"-" + binWeb} << bin << web;
+        QTest::newRow("folder of the name") << installed + QStringList{"d" + binHelp} << bin << help;
+        QTest::newRow("missing") << QStringList{} << bin << binWeb;
     }
     void findShippedFile() {
         QFETCH(QStringList, files);
         QFETCH(QString, from);
-        QFETCH(QString, name);
         QFETCH(QString, found);
+        const QString name = found.section(u'/', -1);
         QTemporaryDir tmp;
         const QDir root(tmp.path());
         for (const QString& entry : files) {

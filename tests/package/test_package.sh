@@ -1,19 +1,14 @@
 #!/usr/bin/env bash
-# The Debian package as a user receives it: packed by CPack from this build tree,
-# its fields, files, desktop entry, metainfo, hardening and lintian checked, then
-# unpacked and started under Xvfb from an empty folder, so that it can only find
-# what the package holds: its window (with the desktop entry's window class), the
-# help window on the package's help file, and the package's web helper.
+# The Debian package CPack makes of this build tree: fields, files, desktop entry,
+# metainfo, hardening and lintian; then unpacked and started under Xvfb from an
+# empty folder, so that its window (of the desktop entry's class), help window and
+# web helper can only come from what the package holds.
 # Usage: test_package.sh BUILD_DIR VERSION BINDIR HELPERDIR DATADIR BUILD_TYPE
 set -euo pipefail
 
 if [ "${1:-}" = "--under-xvfb" ]; then
     root=$2 work=$3 desktop=$4 log=$3/program.log helper_pid=
-    fail() {
-        echo "FAIL: $*" >&2
-        sed 's/^/program: /' "$log" >&2
-        exit 1
-    }
+    fail() { echo "FAIL: $*" >&2; sed 's/^/program: /' "$log" >&2; exit 1; }
     # Prints the first visible window of process $1 named like $2; waits up to $3 s.
     wait_window() {
         local deadline=$((SECONDS + $3)) w
@@ -41,9 +36,7 @@ if [ "${1:-}" = "--under-xvfb" ]; then
     # The racetracks picture (design rectangle 624,325 89x65, under the menu bar).
     xdotool windowfocus --sync "$main" mousemove --window "$main" 668 375 click 1
     for _ in $(seq 75); do
-        helper_pid=$(pgrep -P "$pid" | head -n 1 || true)
-        [ -n "$helper_pid" ] && break
-        sleep 0.2
+        helper_pid=$(pgrep -P "$pid" | head -n 1) && [ -n "$helper_pid" ] && break || sleep 0.2
     done
     [ -n "$helper_pid" ] || fail "the racetracks picture started no web helper"
     exe=$(readlink "/proc/$helper_pid/exe")
@@ -76,14 +69,12 @@ done
 root=$work/root id=io.github.fairstake.Fairstake
 dpkg-deb -x "$deb" "$root"
 desktop=$root/usr/share/applications/$id.desktop metainfo=$root/usr/share/metainfo/$id.metainfo.xml
-for f in "$datadir/fairstake.hlp" share/icons/hicolor/scalable/apps/fairstake.svg \
-         share/icons/hicolor/48x48/apps/fairstake.png; do
+for f in "$datadir/fairstake.hlp" share/icons/hicolor/{scalable/apps/fairstake.svg,48x48/apps/fairstake.png}; do
     check "$f is in the package" test -s "$root/usr/$f"
 done
 check "only the program is a command" test "$(ls "$root/usr/$bindir")" = fairstake
 check "desktop entry validates" desktop-file-validate "$desktop"
-check "desktop entry starts fairstake" grep -qx 'Exec=fairstake' "$desktop"
-check "desktop entry's icon is installed" grep -qx 'Icon=fairstake' "$desktop"
+check "desktop entry starts fairstake with its icon" test "$(grep -xE '(Exec|Icon)=fairstake' "$desktop" | wc -l)" = 2
 check "metainfo validates" appstreamcli validate --no-net --no-color "$metainfo"
 check "metainfo launches the desktop entry" grep -q "<launchable type=\"desktop-id\">$id.desktop<" "$metainfo"
 for f in "$bindir/fairstake" "$helperdir/fairstake-web"; do
@@ -97,16 +88,11 @@ done
 # check the compiler cannot settle itself (lintian's information tag says as much).
 [ "$build_type" = Debug ] || check "$bindir/fairstake calls fortified functions" \
     grep -qE ' __[a-z]+_chk(@| |$)' <<<"$(readelf --dyn-syms -W "$root/usr/$bindir/fairstake")"
-if lintian --fail-on error "$deb" >"$work/lintian.log" 2>&1; then
-    grep -E '^[EWI]:' "$work/lintian.log" | sed 's/^/lintian: /' || true
-else
-    sed 's/^/lintian: /' "$work/lintian.log" >&2
-    check "lintian finds no errors in the package" false
-fi
+check "lintian finds no errors in the package" lintian --fail-on error "$deb" >"$work/lintian.log" 2>&1
+sed 's/^/lintian: /' "$work/lintian.log" >&2
 [ $status -eq 0 ] || exit 1
 
-# A title only the unpacked copy has: the help window shows it only if the
-# program read the package's file.
-sed -i 's/^Title: Fairstake help$/Title: Fairstake help from the package/' "$root/usr/$datadir/fairstake.hlp"
+# A title only the unpacked copy has, shown only if the program read the package's file.
+sed -i 's/^Title: Fairstake help$/& from the package/' "$root/usr/$datadir/fairstake.hlp"
 grep -q '^Title: Fairstake help from the package$' "$root/usr/$datadir/fairstake.hlp"
 XVFB_SCREEN=1024x768x24 "$(dirname "$0")/../../tools/under-xvfb" "$0" --under-xvfb "$root" "$work" "$desktop"
