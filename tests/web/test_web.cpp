@@ -1,6 +1,5 @@
-// The browser window, its helper and the calculator's proxy for it, against a
-// small HTTP server on 127.0.0.1 and a fake helper that records what it is told.
-// All offscreen but the desktop run, which runs alone on a real X server.
+// The browser window, its helper and the calculator's proxy, against a loopback
+// HTTP server and a fake helper; offscreen, but for the desktop run on real X.
 
 #include "calculator/frmjeugagnant.h"
 #include "web/frmwww.h"
@@ -36,9 +35,8 @@ namespace {
 
 constexpr int kLoadMs = 30000;
 
-// Every page is titled with its host and path; "/cookie" also asks to keep a
-// cookie and local storage.  Every host the browser asks for can land here (as
-// its proxy); pages of the stalled host are never answered and keep loading.
+// Pages titled with their host and path ("/cookie" keeps a cookie and local storage),
+// for every host when it is the proxy; those of the stalled host keep loading.
 class LoopbackServer : public QTcpServer {
 public:
     QStringList requests; // host and path, in the order they came; favicons left out
@@ -168,12 +166,11 @@ private Q_SLOTS:
     }
     void cleanupTestCase() { shared_.reset(); }
 
-    // Nothing runs until the first link; then the operations come in order, each
-    // link asking for a report (which tells a hung helper from a busy one).
-    // Addresses are escaped both ways; a report one byte over the bound is dropped.
-    // A killed helper leaves no scratch folder, and the next operation starts one
-    // with the address the old one held.  The proxy going ends the helper's
-    // input; a hung helper is killed.
+    // Nothing runs until the first link, then operations come in order, each link
+    // asking for a report (which tells a hung helper from a busy one); addresses
+    // escaped both ways, a report one byte over the bound dropped.  A killed helper
+    // leaves no scratch folder; the next operation starts one with the old address.
+    // The proxy going ends the helper's input; a hung helper is killed.
     void fakeHelperLifetime_data() {
         QTest::addColumn<bool>("hung");
         QTest::newRow("answering at the end") << false;
@@ -504,9 +501,8 @@ private Q_SLOTS:
 } // namespace
 
 int main(int argc, char** argv) {
-    // The in-process browser windows need what the helper sets up too.  Their
-    // engine flags (no GPU offscreen; no sandbox as root) go on the test's own
-    // command line, so that the helpers it starts inherit none.
+    // The in-process windows need what the helper sets up too; their engine flags go
+    // on the test's own command line, so that the helpers it starts inherit none.
     PrepareWebEngineProcess();
     std::vector<char*> args(argv, argv + argc);
     for (const char* flag : {"--webEngineArgs", "--disable-gpu", ::geteuid() == 0 ? "--no-sandbox" : nullptr})
