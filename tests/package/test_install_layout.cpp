@@ -5,7 +5,6 @@
 #include "paths/installedfiles.h"
 
 #include <QDir>
-#include <QFile>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -20,44 +19,38 @@ private Q_SLOTS:
     void findShippedFile_data() {
         QTest::addColumn<QStringList>("files");
         QTest::addColumn<QString>("from");
-        QTest::addColumn<QString>("name");
         QTest::addColumn<QString>("found");
-        const QString bin = QStringLiteral(FAIRSTAKE_TEST_BINDIR),
-                      data = QStringLiteral(FAIRSTAKE_TEST_DATADIR),
-                      helper = QStringLiteral(FAIRSTAKE_TEST_HELPERDIR), help = data + "/fairstake.hlp",
-                      web = helper + "/fairstake-web", deep = QStringLiteral("tmp/unpacked/opt/fs/");
+        const QString bin = FAIRSTAKE_TEST_BINDIR, helper = FAIRSTAKE_TEST_HELPERDIR,
+                      help = FAIRSTAKE_TEST_DATADIR "/fairstake.hlp", web = helper + "/fairstake-web",
+                      deep = "tmp/unpacked/opt/fs/", binHelp = bin + "/fairstake.hlp",
+                      binWeb = bin + "/fairstake-web";
         const QStringList installed{"-" + help, "x" + web, "x" + bin + "/fairstake"};
-        QTest::newRow("help") << installed << bin << "fairstake.hlp" << help;
-        QTest::newRow("help from the helper") << installed << helper << "fairstake.hlp" << help;
-        QTest::newRow("helper") << installed << bin << "fairstake-web" << web;
+        QTest::newRow("help") << installed << bin << help;
+        QTest::newRow("help from the helper") << installed << helper << help;
+        QTest::newRow("helper") << installed << bin << web;
         QTest::newRow("deep prefix") << QStringList{"-" + deep + help, "x" + deep + web} << deep + bin
-                                     << "fairstake-web" << deep + web;
-        QTest::newRow("build tree wins") << installed + QStringList{"-" + bin + "/fairstake.hlp"} << bin
-                                         << "fairstake.hlp" << bin + "/fairstake.hlp";
-        QTest::newRow("build tree helper") << installed + QStringList{"x" + bin + "/fairstake-web"} << bin
-                                           << "fairstake-web" << bin + "/fairstake-web";
-        QTest::newRow("helper not executable")
-            << installed + QStringList{"-" + bin + "/fairstake-web"} << bin << "fairstake-web" << web;
-        QTest::newRow("folder of the name")
-            << installed + QStringList{"d" + bin + "/fairstake.hlp"} << bin << "fairstake.hlp" << help;
-        QTest::newRow("missing") << QStringList{} << bin << "fairstake-web" << bin + "/fairstake-web";
+                                     << deep + web;
+        QTest::newRow("build tree wins") << installed + QStringList{"-" + binHelp} << bin << binHelp;
+        QTest::newRow("build tree helper") << installed + QStringList{"x" + binWeb} << bin << binWeb;
+        QTest::newRow("helper not executable") << installed + QStringList{"-" + binWeb} << bin << web;
+        QTest::newRow("folder of the name") << installed + QStringList{"d" + binHelp} << bin << help;
+        QTest::newRow("missing") << QStringList{} << bin << binWeb;
     }
     void findShippedFile() {
         QFETCH(QStringList, files);
         QFETCH(QString, from);
-        QFETCH(QString, name);
         QFETCH(QString, found);
+        const QString name = found.section(u'/', -1);
         QTemporaryDir tmp;
         const QDir root(tmp.path());
-        for (QString file : files) {
-            const QChar kind = file.front();
-            file.remove(0, 1);
-            QVERIFY(root.mkpath(kind == u'd' ? file : QFileInfo(file).path()));
+        for (const QString& entry : files) {
+            const QString file = entry.mid(1);
+            QVERIFY(root.mkpath(entry[0] == u'd' ? file : QFileInfo(file).path()));
             QFile f(root.filePath(file));
-            if (kind == u'd') continue;
-            QVERIFY(f.open(QIODevice::WriteOnly) && f.write("x") == 1);
-            f.setPermissions(QFile::ReadOwner | QFile::WriteOwner |
-                             (kind == u'x' ? QFile::ExeOwner : QFile::Permissions()));
+            if (entry[0] != u'd')
+                QVERIFY(f.open(QIODevice::WriteOnly) && f.write("x") == 1 &&
+                        f.setPermissions(QFile::ReadOwner | QFile::WriteOwner |
+                                         (entry[0] == u'x' ? QFile::ExeOwner : QFile::Permissions())));
         }
         const bool helper = name == u"fairstake-web";
         QCOMPARE(FindShippedFile(root.filePath(from), name, helper ? WebHelperDirs() : HelpFileDirs(),
