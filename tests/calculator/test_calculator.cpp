@@ -1,21 +1,336 @@
-// The calculator window driven through its controls, as a user would, with the
-// decimal point and with the decimal comma.
+// The calculator window driven through its controls as a user would, with the decimal point and with the
+// decimal comma, each in its C library locale (QApplication sets it from the environment in the program).
+// CTest runs the functions in groups: the scripts and the paint count, a long random session, and what
+// the window shows (at 1x and at twice the size).
 
+#include "calculator/frmjeugagnant.h"
 #include "components/picturebox.h"
-#include "window.h"
+#include "components/radiogroup.h"
+#include "engine/numtext.h"
+#include "help/helpfile.h"
+#include "help/helpviewer.h"
+#include "help/hovertexts.h"
+#include "support/processlocale.h"
 
-#include <QAccessible>
+#include <QAction>
+#include <QApplication>
 #include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
 #include <QPushButton>
+#include <QRadioButton>
+#include <QRandomGenerator>
+#include <QRegularExpression>
+#include <QScrollBar>
+#include <QTest>
+#include <memory>
 
 using namespace fairstake;
-using fairstake::test::Driver;
 
 namespace {
 
-// A label that counts its paint events.
-class PaintCounter : public QObject {
+void hover(QWidget* c, QPoint pos) {
+    QMouseEvent move(QEvent::MouseMove, pos, c->mapToGlobal(pos), Qt::NoButton, Qt::NoButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(c, &move);
+}
+
+// Runs scripts of steps separated by ';' on a shown window and reads back what the user sees:
+//   play N            click the quantity button for N horses
+//   type B TEXT       focus odds box B and type TEXT at its end; clear B empties it
+//   fill              play 9 and put 2 .. 10 into the nine boxes
+//   click NAME [X Y]  left click (at X,Y); rclick the right button, press a press only
+//   set NAME [TEXT]   set a box's or combo's text or a scroll bar's value
+//   keys NAME TEXT    focus NAME and type TEXT; tab, space and f1 NAME press that key in NAME
+//   hover NAME X Y    move the mouse over NAME; trigger NAME triggers the menu item NAME
+//   answer BUTTON     answer the message boxes to come with Ok or Cancel
+//   NAME=TEXT         NAME shows TEXT (a label, box, button or combo text, a scroll bar's value, a
+//                     combo's "TEXT of COUNT", bold or not); NAME~TEXT: it contains TEXT.  Pseudo names:
+//                     amounts (the amount labels, '|' between, as many as expected), row (the first five
+//                     odds boxes), filled and enabled (x or - per box), min and max (of the target bar),
+//                     focus, messages (how many were shown), message (the last one), warning and shown
+//                     (0 or 1), popup (the help topic of the pop-up shown, which is then closed).
+// A '.' next to a digit stands for the window's decimal separator and '^' for the other one.
+class Driver {
 public:
+    explicit Driver(QChar separator)
+        : locale_(separator.unicode()), w(std::make_unique<TfrmJeuGagnant>(separator)), sep(separator) {
+        previous_ = setMessageAnswerer([this](QWidget*, const MessageRequest& r) {
+            ++asked, message = r.text;
+            return answer;
+        });
+        help::setApplicationHelpFile(help::InstalledHelpFile());
+        w->show();
+        exposed = QTest::qWaitForWindowExposed(w.get());
+    }
+    ~Driver() { setMessageAnswerer(std::move(previous_)); }
+
+    // Empty when every step ran and every check held, else the first difference.
+    QString run(const QString& script) {
+        for (const QString& raw : script.split(u';', Qt::SkipEmptyParts))
+            if (const QString problem = step(raw.trimmed()); !problem.isEmpty())
+                return raw.trimmed() + QStringLiteral(": ") + problem;
+        return {};
+    }
+    QLineEdit* box(int i) const { return w->txtCote[std::size_t(i - 1)]; }
+
+    test::ProcessLocale locale_;
+    std::unique_ptr<TfrmJeuGagnant> w;
+    QChar sep;
+    bool exposed = false;
+    int asked = 0;
+    QString message;
+    QMessageBox::StandardButton answer = QMessageBox::Ok;
+
+private:
+    QString figures(QString text) const {
+        static const QRegularExpression point(QStringLiteral("(?<=\\d)\\.|\\.(?=\\d)"));
+        return text.replace(point, QString(sep)).replace(u'^', sep == u'.' ? u',' : u'.');
+    }
+    QString step(const QString& step) {
+        const qsizetype op = step.indexOf(QRegularExpression(QStringLiteral("[=~]")));
+        const qsizetype blank = step.indexOf(u' ');
+        if (op > 0 && (blank < 0 || op < blank)) {
+            const QString expected = figures(step.mid(op + 1));
+            QString shown;
+            const auto holds = [&] {
+                shown = read(step.left(op));
+                if (step.startsWith(u"amounts"))
+                    shown = shown.split(u'|').mid(0, expected.count(u'|') + 1).join(u'|');
+                return step[op] == u'=' ? shown == expected : shown.contains(expected);
+            };
+            // The focus may move once pending events have run.
+            if (holds() || (step.startsWith(u"focus") && QTest::qWaitFor(holds, 1000))) return {};
+            return QStringLiteral("shows '%1', expected '%2'").arg(shown, expected);
+        }
+        const QString verb = step.section(u' ', 0, 0), name = step.section(u' ', 1, 1);
+        const QString rest = figures(step.section(u' ', 2));
+        const QStringList xy = step.section(u' ', 2).split(u' ', Qt::SkipEmptyParts);
+        const QPoint at = QPoint(xy.value(0).toInt(), xy.size() == 2 ? xy[1].toInt() : 9);
+        QWidget* c = w->findChild<QWidget*>(name);
+        if (verb == u"play" || verb == u"fill") {
+            QTest::mouseClick(w->Option1->button(verb == u"fill" ? 8 : name.toInt() - 1), Qt::LeftButton);
+            for (int i = 1; i <= 9 && verb == u"fill"; ++i)
+                box(i)->setText(QString::number(i + 1));
+        } else if (verb == u"type") {
+            box(name.toInt())->setFocus();
+            box(name.toInt())->end(false);
+            QTest::keyClicks(box(name.toInt()), rest);
+        } else if (verb == u"clear") {
+            box(name.toInt())->clear();
+        } else if (verb == u"answer") {
+            answer = name == u"Ok" ? QMessageBox::Ok : QMessageBox::Cancel;
+        } else if (verb == u"trigger") {
+            auto* action = w->findChild<QAction*>(name);
+            if (!action) return QStringLiteral("no such item");
+            action->trigger();
+        } else if (!c) {
+            return QStringLiteral("no control ") + name;
+        } else if (verb == u"click" || verb == u"rclick") {
+            QTest::mouseClick(c, verb == u"click" ? Qt::LeftButton : Qt::RightButton, {},
+                              xy.isEmpty() ? QPoint() : at);
+        } else if (verb == u"press") {
+            QTest::mousePress(c, Qt::LeftButton, Qt::NoModifier, at);
+        } else if (verb == u"set") {
+            if (auto* combo = qobject_cast<QComboBox*>(c)) c = combo->lineEdit();
+            if (auto* edit = qobject_cast<QLineEdit*>(c)) edit->setText(rest);
+            if (auto* bar = qobject_cast<QAbstractSlider*>(c)) bar->setValue(rest.toInt());
+        } else if (verb == u"keys" || verb == u"tab" || verb == u"space" || verb == u"f1") {
+            c->setFocus();
+            if (verb == u"keys")
+                QTest::keyClicks(c, rest);
+            else
+                QTest::keyClick(c, verb == u"f1" ? Qt::Key_F1 : verb == u"tab" ? Qt::Key_Tab : Qt::Key_Space);
+        } else if (verb == u"hover") {
+            hover(c, at);
+        } else {
+            return QStringLiteral("unknown step");
+        }
+        return {};
+    }
+
+    QString read(const QString& name) {
+        QStringList parts;
+        for (int i = 1; i <= 9; ++i)
+            parts << (name == u"row" ? box(i)->text() : w->Label2_[std::size_t(i - 1)]->text());
+        if (name == u"amounts" || name == u"row") return parts.mid(0, name == u"row" ? 5 : 9).join(u'|');
+        QString mask;
+        for (int i = 1; i <= 9; ++i)
+            mask += (name == u"filled" ? !box(i)->text().isEmpty() : box(i)->isEnabled()) ? u'x' : u'-';
+        if (name == u"filled" || name == u"enabled") return mask;
+        if (name == u"min" || name == u"max")
+            return QString::number(name == u"min" ? w->HScroll1->minimum() : w->HScroll1->maximum());
+        QWidget* focus = QApplication::focusWidget();
+        if (name == u"focus") return focus ? focus->objectName() : QString();
+        if (name == u"messages") return QString::number(asked);
+        if (name == u"message") return message;
+        if (name == u"warning") return QString::number(w->lblDansleRouge->isVisible());
+        if (name == u"shown") return QString::number(w->isVisible());
+        if (name == u"popup") {
+            static const auto file = help::HelpFile::Load(help::InstalledHelpFile());
+            const help::HelpTopic* topic = file ? file->topicByContext(help::popupContext()) : nullptr;
+            if (QWidget* popup = help::popupWindow()) popup->close();
+            return topic ? topic->id : QStringLiteral("(context %1)").arg(help::popupContext());
+        }
+        QWidget* c = w->findChild<QWidget*>(name);
+        if (auto* label = qobject_cast<QLabel*>(c)) return label->text();
+        if (auto* edit = qobject_cast<QLineEdit*>(c)) return edit->text();
+        if (auto* button = qobject_cast<QAbstractButton*>(c)) return button->text();
+        if (auto* bar = qobject_cast<QAbstractSlider*>(c)) return QString::number(bar->value());
+        if (auto* combo = qobject_cast<QComboBox*>(c))
+            return QStringLiteral("%1 of %2%3")
+                .arg(combo->currentText())
+                .arg(combo->count())
+                .arg(combo->font().bold() ? ", bold" : "");
+        return QStringLiteral("(no control %1)").arg(name);
+    }
+
+    MessageAnswerer previous_;
+};
+
+// Random user actions of a long seeded session: keys typed at the end of a random box (a backspace for
+// an empty key), or one of the driver's steps with its weight, in which %N stands for a number 1 to N.
+class Session {
+public:
+    Session(Driver& d, quint32 seed) : d_(d), random_(seed) {}
+    QString lastAction;
+
+    QString act() { // empty, or why a step could not be taken
+        static const QString keys = QStringLiteral("0123456789012345678901234567890123456789..,,//  -e+x\t");
+        // weight:alternative|alternative..., the weights of the steps and the keys' 52 making 100
+        static const QStringList steps =
+            QStringLiteral(
+                "5:play %9;5:target;2:set Edit1 1|set Edit1 10|set Edit1 150|set Edit1 abc|set Edit1 "
+                "2.5|set Edit1 -3|set Edit1|set Edit1 99|set Edit1 0;2:click radioOptions_item0|click "
+                "radioOptions_item1;3:click radioup 6 8|click radiodown 6 8|click radiocenter 6 8;2:set "
+                "txtArrondir 2|set txtArrondir 0.5|set txtArrondir 0^5|set txtArrondir 1.|set txtArrondir "
+                "1^|set txtArrondir 0|set txtArrondir -2|set txtArrondir x|set txtArrondir|set "
+                "txtArrondir 0.1;3:click btnRounditup;1:click btnExample|click btnExample2|click "
+                "btnExample3;3:click imggauche|click imgDroite;2:click imgBlanc %162;3:click "
+                "Cmdrafraichirbid;2:space cmdRafraichir;2:trigger E2|trigger U1|trigger F1;6:hover;"
+                "4:click Command1;3:set ScrollBar1 %9")
+                .split(u';');
+        int choice = pick(100);
+        if ((choice -= 52) < 0)
+            return key(choice < -7 ? keys.at(pick(int(keys.size()))) : QChar()), QString();
+        for (const QString& step : steps) {
+            if ((choice -= step.section(u':', 0, 0).toInt()) >= 0) continue;
+            const QStringList alternatives = step.section(u':', 1).split(u'|');
+            lastAction = alternatives.at(pick(int(alternatives.size())));
+            static const QRegularExpression number(QStringLiteral("%(\\d+)"));
+            for (auto m = number.match(lastAction); m.hasMatch(); m = number.match(lastAction))
+                lastAction.replace(m.capturedStart(), m.capturedLength(),
+                                   QString::number(1 + pick(m.captured(1).toInt())));
+            if (lastAction == u"target") {
+                d_.w->HScroll1->triggerAction(pick(2) ? QAbstractSlider::SliderSingleStepAdd
+                                                      : QAbstractSlider::SliderSingleStepSub);
+                if (pick(4) == 0) QTest::mousePress(d_.w->Image1, Qt::LeftButton, {}, QPoint(pick(190), 10));
+            } else if (lastAction == u"hover") {
+                const auto controls = d_.w->client->findChildren<QWidget*>(Qt::FindDirectChildrenOnly);
+                QWidget* c = controls.at(pick(int(controls.size())));
+                const QPoint pos(pick(std::max(1, c->width())), pick(std::max(1, c->height())));
+                lastAction =
+                    QStringLiteral("hover %1 at %2,%3").arg(c->objectName()).arg(pos.x()).arg(pos.y());
+                hover(c, pos);
+            } else {
+                return d_.run(lastAction);
+            }
+            return {};
+        }
+        return QStringLiteral("no action");
+    }
+
+private:
+    int pick(int n) { return static_cast<int>(random_.bounded(n)); }
+    void key(QChar c) {
+        QLineEdit* box = d_.box(1 + pick(9));
+        lastAction =
+            QStringLiteral("key '%1' into %2").arg(c.isNull() ? QStringLiteral("BS") : c, box->objectName());
+        if (!box->isEnabled()) return;
+        box->setFocus();
+        box->end(false);
+        if (c.isNull())
+            QTest::keyClick(box, Qt::Key_Backspace);
+        else
+            QTest::keyClick(box, c.toLatin1());
+    }
+
+    Driver& d_;
+    QRandomGenerator random_;
+};
+
+// Empty when the labels show exactly what the slip holds.
+QString labelsBehind(const TfrmJeuGagnant& w) {
+    const BetSlip& slip = w.slip();
+    for (int i = 1; i <= kSelections; ++i)
+        if (w.Label2_[std::size_t(i - 1)]->text().toStdString() != slip.selection(i).shownAmount)
+            return QStringLiteral("amount %1 behind the slip").arg(i);
+    for (const auto& [label, held] : {std::pair{w.lblTotal_ex_Label19, slip.totalLine},
+                                      {w.lblAmount_ie_Label4, slip.profitText},
+                                      {w.lblYield, slip.yieldLine}})
+        if (label->text().toStdString() != held)
+            return label->objectName() + QStringLiteral(" behind the slip");
+    return w.lblDansleRouge->isVisibleTo(w.client) == slip.warningVisible ? QString()
+                                                                          : QStringLiteral("warning");
+}
+
+// Empty when what the window shows is coherent: the labels follow the slip, every figure reads as a
+// number (no amount below zero), the warning never stands beside a profit above 1, and the marks and
+// boxes follow the played count.
+QString incoherence(const TfrmJeuGagnant& w) {
+    if (const QString behind = labelsBehind(w); !behind.isEmpty()) return behind;
+    static const QRegularExpression notNumber(QStringLiteral("nan|inf"),
+                                              QRegularExpression::CaseInsensitiveOption);
+    const auto figure = [&](const QString& text) {
+        return text.contains(notNumber) ? std::nullopt
+                                        : ParseNumber(text.toStdString(), w.separator().unicode());
+    };
+    for (const QLabel* label : w.Label2_)
+        if (label->text() != u"none" && label->text() != u"???" && !(figure(label->text()) >= 0.0L))
+            return QStringLiteral("amount '%1'").arg(label->text());
+    const QString total = w.lblTotal_ex_Label19->text(), profit = w.lblAmount_ie_Label4->text();
+    const QString prefix = QStringLiteral("Total amount to bet: ");
+    if (total != u"Total amount to bet:" && total != u"Total amount to bet (click the REFRESH button)" &&
+        !(total.startsWith(prefix) && figure(total.mid(prefix.size()))))
+        return QStringLiteral("total line '%1'").arg(total);
+    if (!figure(profit) && profit != u"Amount appears here..")
+        return QStringLiteral("profit '%1'").arg(profit);
+    if (w.lblDansleRouge->isVisible() && figure(profit) > 1.0L)
+        return QStringLiteral("warning beside ") + profit;
+    if (w.lblYield->text().contains(notNumber)) return QStringLiteral("yield line ") + w.lblYield->text();
+    const int played = w.Option1->itemIndex() + 1;
+    for (int i = 0; i < kSelections; ++i)
+        if (w.Option1->button(i)->isChecked() != (i == played - 1) ||
+            w.txtCote[std::size_t(i)]->isEnabled() != (i < played))
+            return QStringLiteral("mark or box %1 with %2 played").arg(i + 1).arg(played);
+    return {};
+}
+
+// Points of a rectangle of client coordinates whose background pixels are (inside) or are not (!inside)
+// the white, or the JPEG's near-white, of the horse's speech balloon.
+int balloonPixels(const QImage& background, const QRect& r, bool inside) {
+    const qreal dpr = background.devicePixelRatio();
+    const QRect d = QRect(QPoint(qFloor(r.left() * dpr), qFloor(r.top() * dpr)),
+                          QPoint(qCeil((r.right() + 1) * dpr) - 1, qCeil((r.bottom() + 1) * dpr) - 1)) &
+                    background.rect();
+    int count = d.isEmpty() && !inside;
+    for (int y = d.top(); y <= d.bottom(); ++y)
+        for (int x = d.left(); x <= d.right(); ++x) {
+            const QRgb p = background.pixel(x, y);
+            count += (qRed(p) >= 0xF4 && qGreen(p) >= 0xF4 && qBlue(p) >= 0xF4) == inside;
+        }
+    return count;
+}
+
+// The help text's ink, one pixel around it included, in client coordinates.
+QRect helpTextRect(const QLabel* label) {
+    const QRect text = label->fontMetrics().boundingRect(QRect(0, 0, label->width(), 10000),
+                                                         int(Qt::AlignLeft | Qt::AlignTop | Qt::TextWordWrap),
+                                                         label->text());
+    return text.translated(label->pos() + label->contentsRect().topLeft()).adjusted(-1, -1, 1, 1);
+}
+
+// Counts the paint events of a widget.
+struct PaintCounter : QObject {
     explicit PaintCounter(QWidget* watched) { watched->installEventFilter(this); }
     int count = 0;
     bool eventFilter(QObject*, QEvent* event) override {
@@ -24,6 +339,12 @@ public:
 };
 
 } // namespace
+
+#define RUN(driver, script)                                                                                  \
+    do {                                                                                                     \
+        const QString problem = (driver).run(QString(script));                                               \
+        QVERIFY2(problem.isEmpty(), qPrintable(problem));                                                    \
+    } while (false)
 
 class TestCalculator : public QObject {
     Q_OBJECT
@@ -100,6 +421,13 @@ private Q_SLOTS:
              "f1 Command1; popup=CalculateButton; f1 HScroll1; popup=Target"},
             {"tab order", "play 9; tab txtCote9; focus=Combo1_1; tab btnRounditup; focus=cmdRafraichir; "
                           "tab apresdroite; focus=Button1"},
+            {"quitting",
+             "answer Cancel; trigger E1; messages=1; shown=1; answer Ok; trigger E1; messages=2; shown=0"},
+            // The runner lists offer 1 to the number of starters typed, 999 at most; a runner chosen is bold.
+            {"starters",
+             "set comboStarters; keys comboStarters 15; Combo1_1=1 to 15 of 15; Combo1_9=1 to 15 of 15; "
+             "set comboStarters; keys comboStarters 2000000000; Combo1_1=1 to 2000000000 of 999; "
+             "Combo1_9=1 to 2000000000 of 999; keys Combo1_2 7; Combo1_2~bold"},
         };
         for (const QChar sep : {u'.', u','})
             for (auto [name, script] : scripts)
@@ -111,96 +439,37 @@ private Q_SLOTS:
         QFETCH(QString, script);
         Driver d(sep);
         QVERIFY(d.exposed);
-        const QString problem = d.run(script);
-        QVERIFY2(problem.isEmpty(), qPrintable(problem));
+        RUN(d, script);
     }
 
-    // Every control of the design table where the table puts it, named for
-    // assistive technology and carrying its help context.
-    void layoutFollowsTheDesignTable() {
-        Driver d(u'.');
-        QCOMPARE(d.w->client->size(), QSize(794, 565));
-        for (const ControlSpec& s : CalculatorControls()) {
-            const QString name = QString::fromLatin1(s.name);
-            auto* control = d.w->client->findChild<QWidget*>(name, Qt::FindDirectChildrenOnly);
-            QVERIFY2(control, s.name);
-            QCOMPARE(control->pos(), QPoint(s.x, s.y));
-            if (s.w > 0 && s.h > 0) QCOMPARE(control->size(), QSize(s.w, s.h));
-            QCOMPARE(control->property("helpContext").toInt(), s.helpContext);
-            if (name != QStringLiteral("lblAide"))
-                QVERIFY2(!QAccessible::queryAccessibleInterface(control)->text(QAccessible::Name).isEmpty(),
-                         s.name);
-        }
-        QCOMPARE(d.w->Command1->geometry(), d.w->Button1->geometry()); // and above it
-        QVERIFY(d.w->client->children().indexOf(d.w->Command1) >
-                d.w->client->children().indexOf(d.w->Button1));
-        for (auto [screen, left] : {std::pair{1024, 112}, {800, 0}, {801, 0}, {803, 2}, {805, 2}, {640, 0}})
-            QCOMPARE(WindowLeft(screen), left); // half a pixel goes to the even side
-    }
-
-    void closeAsksFirst() {
-        Driver d(u'.');
-        d.answer = QMessageBox::Cancel;
-        d.w->E1->trigger();
-        QCOMPARE(d.asked.size(), 1u);
-        QCOMPARE(d.asked[0].buttons, QMessageBox::Ok | QMessageBox::Cancel);
-        QVERIFY(d.w->isVisible() && d.w->closeCount() == 0);
-        d.answer = QMessageBox::Ok;
-        d.w->E1->trigger();
-        QVERIFY(!d.w->isVisible() && d.w->closeCount() == 1);
-    }
-
-    // The runner lists offer 1 to the number of starters typed, 999 at most.
-    void startersAndRunners() {
-        Driver d(u'.');
-        for (auto [typed, listed] : {std::pair{"15", 15}, {"2000000000", 999}}) {
-            d.w->comboStarters->setFocus();
-            d.w->comboStarters->lineEdit()->selectAll();
-            QTest::keyClicks(d.w->comboStarters, QString::fromLatin1(typed));
-            for (QComboBox* combo : d.w->Combo1_) {
-                QCOMPARE(combo->count(), listed);
-                QCOMPARE(combo->currentText(), QStringLiteral("1 to ") + QLatin1StringView(typed));
-            }
-        }
-        QCOMPARE(d.w->slip().startersCount, 2000000000);
-        d.w->Combo1_[1]->setFocus();
-        QTest::keyClicks(d.w->Combo1_[1], QStringLiteral("7"));
-        QVERIFY(d.w->Combo1_[1]->font().bold());
-    }
-
-    // A keystroke's chain changes the amounts several times and lets pending events
-    // run at each step; the window is painted once, after it.  The quantity marks
-    // it moves and moves back are not repainted.
+    // A keystroke's chain changes the amounts several times and lets pending events run at each step; the
+    // window is painted once, after it.  The quantity marks it moves and moves back are not repainted.
     void keystrokePaintsOnce() {
         Driver d(u'.');
-        QVERIFY(
-            d.run("play 9; type 1 3; type 2 5; type 3 7; type 4 9; type 5 11; type 6 13; type 7 15; type 8 "
-                  "17; type 9 19")
-                .isEmpty());
+        RUN(d, "play 9; type 1 3; type 2 5; type 3 7; type 4 9; type 5 11; type 6 13; type 7 15; type 8 17; "
+               "type 9 19");
         QCoreApplication::processEvents();
         PaintCounter amount(d.w->Label2_[8]), background(d.w->imgBig), marks(d.w->Option1->button(8)),
             other(d.w->Option1->button(7));
         const QString before = d.w->Label2_[8]->text();
-        QTest::keyClick(d.w->txtCote[8], Qt::Key_Backspace);
+        QTest::keyClick(d.box(9), Qt::Key_Backspace);
         QCOMPARE(amount.count, 0);
         QTRY_COMPARE(amount.count, 1);
         QCOMPARE(background.count, 1);
         QVERIFY(d.w->Label2_[8]->text() != before);
-        QTest::keyClick(d.w->txtCote[8], '9');
+        QTest::keyClick(d.box(9), '9');
         QTRY_COMPARE(amount.count, 2);
         QCOMPARE(d.w->Label2_[8]->text(), before);
         QCOMPARE(marks.count + other.count, 0);
-        for (const QString& text :
-             {QString(), QStringLiteral("1234.56"), QStringLiteral("Total amount to bet")}) {
-            d.w->lblYield->setText(text);
+        for (const char* text : {"", "1234.56", "Total amount to bet"}) {
+            d.w->lblYield->setText(QLatin1String(text));
             QCOMPARE(FittedLabelSize(d.w->lblYield), d.w->lblYield->sizeHint());
         }
     }
 
-    // The icon follows the first paint at once, or comes a little later without one.
-    void applicationIconAfterFirstPaint() {
-        const QList<QSize> sizes = {QSize(16, 16), QSize(32, 32),   QSize(48, 48),
-                                    QSize(64, 64), QSize(128, 128), QSize(256, 256)};
+    // The icon follows the first paint at once, or comes a little later without one; the window stands
+    // centred, half a pixel going to the even side.
+    void iconAndPlace() {
         for (const bool shown : {true, false}) {
             QApplication::setWindowIcon(QIcon());
             TfrmJeuGagnant w(u'.');
@@ -208,7 +477,108 @@ private Q_SLOTS:
             QCoreApplication::processEvents();
             QVERIFY(QApplication::windowIcon().isNull());
             if (shown) w.show();
-            QTRY_COMPARE_WITH_TIMEOUT(QApplication::windowIcon().availableSizes(), sizes, shown ? 500 : 3000);
+            QTRY_COMPARE_WITH_TIMEOUT(
+                QApplication::windowIcon().availableSizes(),
+                (QList<QSize>{{16, 16}, {32, 32}, {48, 48}, {64, 64}, {128, 128}, {256, 256}}),
+                shown ? 500 : 3000);
+        }
+        for (auto [screen, left] : {std::pair{1024, 112}, {800, 0}, {801, 0}, {803, 2}, {805, 2}, {640, 0}})
+            QCOMPARE(WindowLeft(screen), left);
+    }
+
+    // A long seeded session of random user actions, with the point and with the comma: after every one
+    // what the user sees still makes sense.  FAIRSTAKE_SESSION_SEED and FAIRSTAKE_SESSION_ACTIONS replay a
+    // failure or run a longer session.
+    void randomSession() {
+        for (const QChar sep : {u'.', u','}) {
+            const auto number = [](const char* name, int fallback) {
+                return qEnvironmentVariableIsSet(name) ? qEnvironmentVariableIntValue(name) : fallback;
+            };
+            const auto seed = quint32(number("FAIRSTAKE_SESSION_SEED", 20261207)) + (sep == u',');
+            const int actions = number("FAIRSTAKE_SESSION_ACTIONS", 3000);
+            Driver d(sep);
+            QVERIFY(d.exposed);
+            // Message boxes are answered as a user would: OK, and Cancel to quitting.  The window behind a
+            // box shows the slip as it stands.
+            QString behindBox;
+            setMessageAnswerer([&behindBox](QWidget* parent, const MessageRequest& r) {
+                if (const auto* calculator = qobject_cast<const TfrmJeuGagnant*>(parent);
+                    calculator && behindBox.isEmpty())
+                    behindBox = labelsBehind(*calculator);
+                return r.buttons.testFlag(QMessageBox::Cancel) ? QMessageBox::Cancel : QMessageBox::Ok;
+            });
+            Session session(d, seed);
+            for (int n = 1; n <= actions; ++n) {
+                QString problem = session.act();
+                if (problem.isEmpty())
+                    problem = behindBox.isEmpty() ? incoherence(*d.w)
+                                                  : QStringLiteral("behind a box: ") + behindBox;
+                if (!problem.isEmpty())
+                    QFAIL(qPrintable(QStringLiteral("seed %1, action %2 (%3): %4")
+                                         .arg(seed)
+                                         .arg(n)
+                                         .arg(session.lastAction, problem)));
+            }
+        }
+    }
+
+    // Every text the horse says lies inside the white of its speech balloon, read from the background as
+    // it is drawn, so the check holds whatever the artwork or the font turns out to be.
+    void balloonTexts_data() {
+        QTest::addColumn<QString>("control"); // hovered at x, 3; none: the text the handler shows
+        QTest::addColumn<int>("x");
+        QTest::addColumn<QString>("text");
+        for (int i = 1; i <= 9; ++i)
+            QTest::addRow("txtCote%d", i) << QStringLiteral("txtCote%1").arg(i) << 3 << QString();
+        for (int x : {2, 17, 32, 50, 67, 85, 103, 123, 142})
+            QTest::addRow("imgBlanc at %d", x) << "imgBlanc" << x << QString();
+        for (const QString& name :
+             QStringLiteral("imgprofits Image1 Command1 btnExample txtArrondir btnRounditup "
+                            "chkNomore lblTotal_ex_Label19 cmdRafraichir Cmdrafraichirbid "
+                            "imageradio txtTenths Image3 imggauche imgDroite imgracetracks imgBig")
+                 .split(u' '))
+            QTest::newRow(qPrintable(name)) << name << 3 << QString();
+        int n = 0;
+        for (const QString& text : {help::LossRecoveryText(), help::DisplayModeText(), help::RoundUpText(),
+                                    help::RoundDownText(), help::RoundByValueText(), help::ThresholdText()})
+            QTest::addRow("handler text %d", ++n) << QString() << 0 << text;
+    }
+    void balloonTexts() {
+        QFETCH(QString, control);
+        QFETCH(int, x);
+        QFETCH(QString, text);
+        Driver d(u',');
+        d.w->setHelpText(text);
+        if (!control.isEmpty()) hover(d.w->findChild<QWidget*>(control), QPoint(x, 3));
+        QVERIFY(!d.w->lblAide->text().isEmpty());
+        QCOMPARE(balloonPixels(d.w->imgBig->grab().toImage(), helpTextRect(d.w->lblAide), false), 0);
+    }
+
+    // The long total line asking for a refresh stays clear of the balloon; a wrapped caption that needed
+    // more lines than its box holds would lose its last word ("on the 3rd horse" read "on the 3rd");
+    // example 3 after example 2 keeps "5" and "8" in boxes 3 and 4, disabled: grey on silver, at least as
+    // dark as the classic desktop's grey.
+    void shownWhole() {
+        Driver d(u',');
+        RUN(d, "play 5; set txtCote5 4; lblTotal_ex_Label19=Total amount to bet (click the REFRESH button)");
+        const QLabel* total = d.w->lblTotal_ex_Label19;
+        QVERIFY(total->fontMetrics().boundingRect(total->text()).translated(total->pos()).right() < 366);
+        QCOMPARE(balloonPixels(d.w->imgBig->grab().toImage(), total->geometry(), true), 0);
+        for (const ControlSpec& s : CalculatorControls()) {
+            const auto* label = d.w->findChild<QLabel*>(QLatin1String(s.name));
+            if (s.kind == ControlSpec::Kind::WrapLabel && s.h > 0)
+                QVERIFY2(label->heightForWidth(label->width()) <= label->height() &&
+                             label->fontInfo().pixelSize() >= 9,
+                         s.name);
+        }
+        RUN(d, "clear 5; click btnExample2; click btnExample3; enabled=xx-------; row=3/2|4|5|8|");
+        for (int box : {3, 4}) {
+            const QImage shown = d.box(box)->grab().toImage();
+            int darkest = 255;
+            for (int y = 0; y < shown.height(); ++y)
+                for (int x = 0; x < shown.width(); ++x)
+                    darkest = std::min(darkest, qGray(shown.pixel(x, y)));
+            QVERIFY2(darkest <= 0x80, qPrintable(QString::number(darkest, 16)));
         }
     }
 };
