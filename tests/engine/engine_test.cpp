@@ -375,7 +375,9 @@ TEST(NumberTexts, FormatsAndReadsTheSameInEveryLocale) {
                 const std::string where = std::string(t.general) + " in " + LocaleNameFor(locale);
                 EXPECT_EQ(FormatGeneral(t.value, sep), In(t.general, sep)) << where;
                 EXPECT_EQ(FormatFixed2(t.value, sep), In(t.fixed, sep)) << where;
-                if (t.whole) EXPECT_EQ(FormatWhole(t.value), t.whole) << where;
+                if (t.whole) {
+                    EXPECT_EQ(FormatWhole(t.value), t.whole) << where;
+                }
                 // Read back, a text gives the value it was written from.
                 EXPECT_EQ(FormatGeneral(ParseNumber(In(t.general, sep), sep).value_or(-1), sep),
                           In(t.general, sep));
