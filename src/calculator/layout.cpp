@@ -334,19 +334,18 @@ void TfrmJeuGagnant::buildLayout() {
             f.setBold(s.bold);
             w->setFont(f);
         }
-        if (s.colour != ControlSpec::kWindowText) {
+        const bool edit = s.kind == ControlSpec::Kind::Edit;
+        if (s.colour != ControlSpec::kWindowText || edit) {
             QPalette p = w->palette();
-            const QColor c = QColor::fromRgb(s.colour);
-            p.setColor(QPalette::WindowText, c);
-            p.setColor(QPalette::Text, c);
-            w->setPalette(p);
-        }
-        if (s.kind == ControlSpec::Kind::Edit) {
+            if (s.colour != ControlSpec::kWindowText) {
+                const QColor c = QColor::fromRgb(s.colour);
+                p.setColor(QPalette::WindowText, c);
+                p.setColor(QPalette::Text, c);
+            }
             // A disabled box keeps its text readable, as the classic desktop
             // draws it: grey text on the box's silver, not the style's pale
             // grey (about 1.2:1 on silver).
-            QPalette p = w->palette();
-            p.setColor(QPalette::Disabled, QPalette::Text, QColor::fromRgb(kGray));
+            if (edit) p.setColor(QPalette::Disabled, QPalette::Text, QColor::fromRgb(kGray));
             w->setPalette(p);
         }
         if (s.helpContext) w->setProperty("helpContext", s.helpContext);

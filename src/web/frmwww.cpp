@@ -2,6 +2,7 @@
 
 #include "components/artwork.h"
 #include "components/glyphbutton.h"
+#include "web/protocol.h"
 
 #include <QCursor>
 #include <QDir>
@@ -96,7 +97,7 @@ TfrmWWW::TfrmWWW(QWidget* parent, const QString& profileFolder) : QWidget(parent
 
     QString storage = profileFolder;
     if (storage.isEmpty()) {
-        scratch_ = std::make_unique<QTemporaryDir>(QDir::tempPath() + QStringLiteral("/fairstake-web-XXXXXX"));
+        scratch_ = std::make_unique<QTemporaryDir>(protocol::ScratchFolderTemplate());
         if (scratch_->isValid()) storage = scratch_->path();
     }
     profile_ = new QWebEngineProfile(this); // no storage name: off the record

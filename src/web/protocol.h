@@ -27,6 +27,7 @@
 
 #include <QByteArray>
 #include <QByteArrayView>
+#include <QDir>
 #include <QList>
 #include <QString>
 #include <QStringView>
@@ -35,6 +36,10 @@
 #include <utility>
 
 namespace fairstake::web::protocol {
+
+// The browser's scratch folder, made by whichever side owns it: QTemporaryDir's
+// template in the temporary folder.
+inline QString ScratchFolderTemplate() { return QDir::tempPath() + QStringLiteral("/fairstake-web-XXXXXX"); }
 
 // Backslash, CR and LF become "\\", "\r" and "\n".
 inline QString Escape(QStringView text) {

@@ -123,7 +123,7 @@ void TfrmWWWProxy::startHelper() {
         Q_EMIT helperEnded();
         return;
     }
-    scratch_ = std::make_unique<QTemporaryDir>(QDir::tempPath() + QStringLiteral("/fairstake-web-XXXXXX"));
+    scratch_ = std::make_unique<QTemporaryDir>(protocol::ScratchFolderTemplate());
     process_ = new QProcess(this);
     // Chromium's own warnings go where the calculator's go.
     process_->setProcessChannelMode(QProcess::ForwardedErrorChannel);
