@@ -12,17 +12,8 @@
 #include "help/hovertexts.h"
 #include "support/processlocale.h"
 
-#include <QAction>
-#include <QApplication>
-#include <QComboBox>
-#include <QLabel>
-#include <QLineEdit>
-#include <QPushButton>
-#include <QRadioButton>
-#include <QRandomGenerator>
-#include <QRegularExpression>
-#include <QScrollBar>
-#include <QTest>
+#include <QtTest>
+#include <QtWidgets>
 #include <memory>
 
 using namespace fairstake;
@@ -35,20 +26,19 @@ void hover(QWidget* c, QPoint pos) {
 }
 
 // Runs scripts of steps separated by ';' on a shown window and reads back what the user sees:
-//   play N            click the quantity button for N horses
-//   type B TEXT       focus odds box B and type TEXT at its end; clear B empties it
-//   fill              play 9 and put 2 .. 10 into the nine boxes
-//   click NAME [X Y]  left click (at X,Y); rclick the right button, press a press only
-//   set NAME [TEXT]   set a box's or combo's text or a scroll bar's value
-//   keys NAME TEXT    focus NAME and type TEXT; tab, space and f1 NAME press that key in NAME
-//   hover NAME X Y    move the mouse over NAME; trigger NAME triggers the menu item NAME
-//   answer BUTTON     answer the message boxes to come with Ok or Cancel
-//   NAME=TEXT         NAME shows TEXT (a label, box, button or combo text, a scroll bar's value, a
-//                     combo's "TEXT of COUNT", bold or not); NAME~TEXT: it contains TEXT.  Pseudo names:
-//                     amounts (the amount labels, '|' between, as many as expected), row (the first five
-//                     odds boxes), filled and enabled (x or - per box), min and max (of the target bar),
-//                     focus, messages (how many were shown), message (the last one), warning and shown
-//                     (0 or 1), popup (the help topic of the pop-up shown, which is then closed).
+//   play N; fill       click the quantity button for N horses; play 9 and put 2 .. 10 into the boxes
+//   type B TEXT        type TEXT at the end of odds box B (focused first); clear B empties it
+//   click NAME [X Y]   left click (at X,Y); rclick with the right button, press a press only
+//   set NAME [TEXT]    set a box's or combo's text or a scroll bar's value
+//   keys NAME TEXT     focus NAME and type TEXT; tab, space and f1 NAME press that key in NAME
+//   hover NAME X Y     move the mouse over NAME; trigger NAME triggers the menu item NAME
+//   answer BUTTON      answer the message boxes to come with Ok or Cancel
+//   NAME=TEXT          NAME shows TEXT (a label's, box's or button's text, a scroll bar's value, a combo's
+//                      "TEXT of COUNT[, bold]"); NAME~TEXT: it contains TEXT.  Pseudo names: amounts (the
+//                      amount labels, '|' between, as many as given), row (odds boxes 1-5), filled and
+//                      enabled (x or - per box), min and max (of the target bar), focus, messages (how many
+//                      shown), message (the last), warning and shown (0 or 1), popup (the help topic of
+//                      the pop-up shown, which is then closed).
 // A '.' next to a digit stands for the window's decimal separator and '^' for the other one.
 class Driver {
 public:
@@ -88,8 +78,7 @@ private:
     }
     QString step(const QString& step) {
         const qsizetype op = step.indexOf(QRegularExpression(QStringLiteral("[=~]")));
-        const qsizetype blank = step.indexOf(u' ');
-        if (op > 0 && (blank < 0 || op < blank)) {
+        if (op > 0 && !step.left(op).contains(u' ')) {
             const QString expected = figures(step.mid(op + 1));
             QString shown;
             const auto holds = [&] {
@@ -104,19 +93,13 @@ private:
         }
         const QString verb = step.section(u' ', 0, 0), name = step.section(u' ', 1, 1);
         const QString rest = figures(step.section(u' ', 2));
-        const QStringList xy = step.section(u' ', 2).split(u' ', Qt::SkipEmptyParts);
+        const QStringList xy = rest.split(u' ', Qt::SkipEmptyParts);
         const QPoint at = QPoint(xy.value(0).toInt(), xy.size() == 2 ? xy[1].toInt() : 9);
-        QWidget* c = w->findChild<QWidget*>(name);
+        QWidget* c = verb == u"type" || verb == u"clear" ? box(name.toInt()) : w->findChild<QWidget*>(name);
         if (verb == u"play" || verb == u"fill") {
             QTest::mouseClick(w->Option1->button(verb == u"fill" ? 8 : name.toInt() - 1), Qt::LeftButton);
             for (int i = 1; i <= 9 && verb == u"fill"; ++i)
                 box(i)->setText(QString::number(i + 1));
-        } else if (verb == u"type") {
-            box(name.toInt())->setFocus();
-            box(name.toInt())->end(false);
-            QTest::keyClicks(box(name.toInt()), rest);
-        } else if (verb == u"clear") {
-            box(name.toInt())->clear();
         } else if (verb == u"answer") {
             answer = name == u"Ok" ? QMessageBox::Ok : QMessageBox::Cancel;
         } else if (verb == u"trigger") {
@@ -130,16 +113,17 @@ private:
                               xy.isEmpty() ? QPoint() : at);
         } else if (verb == u"press") {
             QTest::mousePress(c, Qt::LeftButton, Qt::NoModifier, at);
-        } else if (verb == u"set") {
+        } else if (verb == u"set" || verb == u"clear") {
             if (auto* combo = qobject_cast<QComboBox*>(c)) c = combo->lineEdit();
-            if (auto* edit = qobject_cast<QLineEdit*>(c)) edit->setText(rest);
+            if (auto* edit = qobject_cast<QLineEdit*>(c)) edit->setText(verb == u"set" ? rest : QString());
             if (auto* bar = qobject_cast<QAbstractSlider*>(c)) bar->setValue(rest.toInt());
-        } else if (verb == u"keys" || verb == u"tab" || verb == u"space" || verb == u"f1") {
+        } else if (verb == u"type" || verb == u"keys") {
             c->setFocus();
-            if (verb == u"keys")
-                QTest::keyClicks(c, rest);
-            else
-                QTest::keyClick(c, verb == u"f1" ? Qt::Key_F1 : verb == u"tab" ? Qt::Key_Tab : Qt::Key_Space);
+            if (verb == u"type") box(name.toInt())->end(false);
+            QTest::keyClicks(c, rest);
+        } else if (verb == u"tab" || verb == u"space" || verb == u"f1") {
+            c->setFocus();
+            QTest::keyClick(c, verb == u"f1" ? Qt::Key_F1 : verb == u"tab" ? Qt::Key_Tab : Qt::Key_Space);
         } else if (verb == u"hover") {
             hover(c, at);
         } else {
@@ -150,19 +134,19 @@ private:
 
     QString read(const QString& name) {
         QStringList parts;
-        for (int i = 1; i <= 9; ++i)
-            parts << (name == u"row" ? box(i)->text() : w->Label2_[std::size_t(i - 1)]->text());
-        if (name == u"amounts" || name == u"row") return parts.mid(0, name == u"row" ? 5 : 9).join(u'|');
         QString mask;
-        for (int i = 1; i <= 9; ++i)
+        for (int i = 1; i <= 9; ++i) {
+            parts << (name == u"row" ? box(i)->text() : w->Label2_[std::size_t(i - 1)]->text());
             mask += (name == u"filled" ? !box(i)->text().isEmpty() : box(i)->isEnabled()) ? u'x' : u'-';
+        }
+        if (name == u"amounts" || name == u"row") return parts.mid(0, name == u"row" ? 5 : 9).join(u'|');
         if (name == u"filled" || name == u"enabled") return mask;
         if (name == u"min" || name == u"max")
             return QString::number(name == u"min" ? w->HScroll1->minimum() : w->HScroll1->maximum());
         QWidget* focus = QApplication::focusWidget();
         if (name == u"focus") return focus ? focus->objectName() : QString();
-        if (name == u"messages") return QString::number(asked);
-        if (name == u"message") return message;
+        if (name == u"messages" || name == u"message")
+            return name == u"message" ? message : QString::number(asked);
         if (name == u"warning") return QString::number(w->lblDansleRouge->isVisible());
         if (name == u"shown") return QString::number(w->isVisible());
         if (name == u"popup") {
@@ -248,10 +232,7 @@ private:
         if (!box->isEnabled()) return;
         box->setFocus();
         box->end(false);
-        if (c.isNull())
-            QTest::keyClick(box, Qt::Key_Backspace);
-        else
-            QTest::keyClick(box, c.toLatin1());
+        c.isNull() ? QTest::keyClick(box, Qt::Key_Backspace) : QTest::keyClick(box, c.toLatin1());
     }
 
     Driver& d_;
@@ -459,8 +440,7 @@ private Q_SLOTS:
         QVERIFY(d.w->Label2_[8]->text() != before);
         QTest::keyClick(d.box(9), '9');
         QTRY_COMPARE(amount.count, 2);
-        QCOMPARE(d.w->Label2_[8]->text(), before);
-        QCOMPARE(marks.count + other.count, 0);
+        QVERIFY(d.w->Label2_[8]->text() == before && marks.count + other.count == 0);
         for (const char* text : {"", "1234.56", "Total amount to bet"}) {
             d.w->lblYield->setText(QLatin1String(text));
             QCOMPARE(FittedLabelSize(d.w->lblYield), d.w->lblYield->sizeHint());
@@ -477,10 +457,8 @@ private Q_SLOTS:
             QCoreApplication::processEvents();
             QVERIFY(QApplication::windowIcon().isNull());
             if (shown) w.show();
-            QTRY_COMPARE_WITH_TIMEOUT(
-                QApplication::windowIcon().availableSizes(),
-                (QList<QSize>{{16, 16}, {32, 32}, {48, 48}, {64, 64}, {128, 128}, {256, 256}}),
-                shown ? 500 : 3000);
+            QTRY_COMPARE_WITH_TIMEOUT(QApplication::windowIcon().availableSizes().size(), 6,
+                                      shown ? 500 : 3000);
         }
         for (auto [screen, left] : {std::pair{1024, 112}, {800, 0}, {801, 0}, {803, 2}, {805, 2}, {640, 0}})
             QCOMPARE(WindowLeft(screen), left);
@@ -490,12 +468,11 @@ private Q_SLOTS:
     // what the user sees still makes sense.  FAIRSTAKE_SESSION_SEED and FAIRSTAKE_SESSION_ACTIONS replay a
     // failure or run a longer session.
     void randomSession() {
+        const auto number = [](const char* name, int fallback) {
+            return qEnvironmentVariableIsSet(name) ? qEnvironmentVariableIntValue(name) : fallback;
+        };
         for (const QChar sep : {u'.', u','}) {
-            const auto number = [](const char* name, int fallback) {
-                return qEnvironmentVariableIsSet(name) ? qEnvironmentVariableIntValue(name) : fallback;
-            };
             const auto seed = quint32(number("FAIRSTAKE_SESSION_SEED", 20261207)) + (sep == u',');
-            const int actions = number("FAIRSTAKE_SESSION_ACTIONS", 3000);
             Driver d(sep);
             QVERIFY(d.exposed);
             // Message boxes are answered as a user would: OK, and Cancel to quitting.  The window behind a
@@ -508,50 +485,44 @@ private Q_SLOTS:
                 return r.buttons.testFlag(QMessageBox::Cancel) ? QMessageBox::Cancel : QMessageBox::Ok;
             });
             Session session(d, seed);
-            for (int n = 1; n <= actions; ++n) {
+            for (int n = 1; n <= number("FAIRSTAKE_SESSION_ACTIONS", 3000); ++n) {
                 QString problem = session.act();
                 if (problem.isEmpty())
                     problem = behindBox.isEmpty() ? incoherence(*d.w)
                                                   : QStringLiteral("behind a box: ") + behindBox;
-                if (!problem.isEmpty())
-                    QFAIL(qPrintable(QStringLiteral("seed %1, action %2 (%3): %4")
-                                         .arg(seed)
-                                         .arg(n)
-                                         .arg(session.lastAction, problem)));
+                QVERIFY2(problem.isEmpty(), qPrintable(QStringLiteral("seed %1, action %2 (%3): %4")
+                                                           .arg(QString::number(seed), QString::number(n),
+                                                                session.lastAction, problem)));
             }
         }
     }
 
-    // Every text the horse says lies inside the white of its speech balloon, read from the background as
-    // it is drawn, so the check holds whatever the artwork or the font turns out to be.
-    void balloonTexts_data() {
-        QTest::addColumn<QString>("control"); // hovered at x, 3; none: the text the handler shows
-        QTest::addColumn<int>("x");
-        QTest::addColumn<QString>("text");
+    // Every text the horse says, for every control hovered (at x, 3) and from every handler, lies inside
+    // the white of its speech balloon, read from the background as drawn, whatever the artwork or font.
+    void balloonTexts() {
+        Driver d(u',');
+        QList<std::pair<QString, int>> hovered;
         for (int i = 1; i <= 9; ++i)
-            QTest::addRow("txtCote%d", i) << QStringLiteral("txtCote%1").arg(i) << 3 << QString();
+            hovered.append({QStringLiteral("txtCote%1").arg(i), 3});
         for (int x : {2, 17, 32, 50, 67, 85, 103, 123, 142})
-            QTest::addRow("imgBlanc at %d", x) << "imgBlanc" << x << QString();
+            hovered.append({QStringLiteral("imgBlanc"), x});
         for (const QString& name :
              QStringLiteral("imgprofits Image1 Command1 btnExample txtArrondir btnRounditup "
                             "chkNomore lblTotal_ex_Label19 cmdRafraichir Cmdrafraichirbid "
-                            "imageradio txtTenths Image3 imggauche imgDroite imgracetracks imgBig")
+                            "imageradio txtTenths Image3 imggauche imgDroite imgracetracks "
+                            "imgBig")
                  .split(u' '))
-            QTest::newRow(qPrintable(name)) << name << 3 << QString();
-        int n = 0;
-        for (const QString& text : {help::LossRecoveryText(), help::DisplayModeText(), help::RoundUpText(),
-                                    help::RoundDownText(), help::RoundByValueText(), help::ThresholdText()})
-            QTest::addRow("handler text %d", ++n) << QString() << 0 << text;
-    }
-    void balloonTexts() {
-        QFETCH(QString, control);
-        QFETCH(int, x);
-        QFETCH(QString, text);
-        Driver d(u',');
-        d.w->setHelpText(text);
-        if (!control.isEmpty()) hover(d.w->findChild<QWidget*>(control), QPoint(x, 3));
-        QVERIFY(!d.w->lblAide->text().isEmpty());
-        QCOMPARE(balloonPixels(d.w->imgBig->grab().toImage(), helpTextRect(d.w->lblAide), false), 0);
+            hovered.append({name, 3});
+        const QString texts[] = {help::LossRecoveryText(), help::DisplayModeText(),  help::RoundUpText(),
+                                 help::RoundDownText(),    help::RoundByValueText(), help::ThresholdText()};
+        for (qsizetype i = 0; i < hovered.size() + qsizetype(std::size(texts)); ++i) {
+            d.w->setHelpText(i < hovered.size() ? QString() : texts[i - hovered.size()]);
+            if (i < hovered.size()) hover(d.w->findChild<QWidget*>(hovered[i].first), {hovered[i].second, 3});
+            const QString shown = d.w->lblAide->text();
+            QVERIFY2(!shown.isEmpty() &&
+                         !balloonPixels(d.w->imgBig->grab().toImage(), helpTextRect(d.w->lblAide), false),
+                     qPrintable(shown));
+        }
     }
 
     // The long total line asking for a refresh stays clear of the balloon; a wrapped caption that needed
