@@ -1,6 +1,5 @@
-// How the program and its web helper find the help file and the helper: beside
-// themselves in the build tree, along the installed layout otherwise, under
-// whatever prefix the installation was unpacked to.
+// How the program and its web helper find the help file and the helper: beside themselves in the build
+// tree, along the installed layout otherwise, under whatever prefix the installation was unpacked to.
 
 #include "paths/installedfiles.h"
 
@@ -14,8 +13,8 @@ class TestInstallLayout : public QObject {
     Q_OBJECT
 
 private Q_SLOTS:
-    // Files laid out under a prefix (marked - plain, x executable, d a folder), then
-    // where the program (or the helper, from its own folder) looks for one.
+    // Files laid out under a prefix (marked - plain, x executable, d a folder), then where the program (or
+    // the helper, from its own folder) finds one.
     void findShippedFile_data() {
         QTest::addColumn<QStringList>("files");
         QTest::addColumn<QString>("from");
@@ -40,7 +39,6 @@ private Q_SLOTS:
         QFETCH(QStringList, files);
         QFETCH(QString, from);
         QFETCH(QString, found);
-        const QString name = found.section(u'/', -1);
         QTemporaryDir tmp;
         const QDir root(tmp.path());
         for (const QString& entry : files) {
@@ -52,6 +50,7 @@ private Q_SLOTS:
                         f.setPermissions(QFile::ReadOwner | QFile::WriteOwner |
                                          (entry[0] == u'x' ? QFile::ExeOwner : QFile::Permissions())));
         }
+        const QString name = found.section(u'/', -1);
         const bool helper = name == u"fairstake-web";
         QCOMPARE(FindShippedFile(root.filePath(from), name, helper ? WebHelperDirs() : HelpFileDirs(),
                                  helper ? FileKind::Executable : FileKind::Regular),

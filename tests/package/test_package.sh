@@ -1,8 +1,7 @@
 #!/usr/bin/env bash
-# The Debian package CPack makes of this build tree: fields, files, desktop entry,
-# metainfo, hardening and lintian; then unpacked and started under Xvfb from an
-# empty folder, so that its window (of the desktop entry's class), help window and
-# web helper can only come from what the package holds.
+# The Debian package CPack makes of this build tree: fields, files, desktop entry, metainfo, hardening
+# and lintian; then unpacked and started under Xvfb from an empty folder, so that its window (of the
+# desktop entry's class), help window and web helper can only come from what the package holds.
 # Usage: test_package.sh BUILD_DIR VERSION BINDIR HELPERDIR DATADIR BUILD_TYPE
 set -euo pipefail
 
@@ -62,7 +61,6 @@ check() { # description, then a command that must succeed
 field() { dpkg-deb -f "$deb" "$1"; }
 check "Package and Version" test "$(field Package) $(field Version)" = "fairstake $version"
 check "Maintainer has an address" grep -qx 'Fairstake developers <[^@<> ]*@example\.org>' <<<"$(field Maintainer)"
-check "Section" test -n "$(field Section)"
 for dep in libqt6widgets6 libqt6webenginewidgets6 fonts-liberation2; do
     check "Depends names $dep" grep -q "$dep" <<<"$(field Depends)"
 done
@@ -84,8 +82,7 @@ for f in "$bindir/fairstake" "$helperdir/fairstake-web"; do
     check "$f binds now" grep -qE '\(FLAGS(_1)?\).* NOW' <<<"$(readelf -dW "$elf")"
     check "$f has stack protection" grep -q ' __stack_chk_fail' <<<"$(readelf --dyn-syms -W "$elf")"
 done
-# The helper is built fortified too, but none of its few C library calls needs a
-# check the compiler cannot settle itself (lintian's information tag says as much).
+# The helper is built fortified too, but none of its few C library calls needs a run-time check.
 [ "$build_type" = Debug ] || check "$bindir/fairstake calls fortified functions" \
     grep -qE ' __[a-z]+_chk(@| |$)' <<<"$(readelf --dyn-syms -W "$root/usr/$bindir/fairstake")"
 check "lintian finds no errors in the package" lintian --fail-on error "$deb" >"$work/lintian.log" 2>&1
