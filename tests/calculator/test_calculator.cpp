@@ -4,6 +4,7 @@
 // the window shows (at 1x and at twice the size).
 
 #include "calculator/frmjeugagnant.h"
+#include "components/marquee.h"
 #include "components/picturebox.h"
 #include "components/radiogroup.h"
 #include "engine/numtext.h"
@@ -37,8 +38,9 @@ void hover(QWidget* c, QPoint pos) {
 //                      "TEXT of COUNT[, bold]"); NAME~TEXT: it contains TEXT.  Pseudo names: amounts (the
 //                      amount labels, '|' between, as many as given), row (odds boxes 1-5), filled and
 //                      enabled (x or - per box), min and max (of the target bar), focus, messages (how many
-//                      shown), message (the last), warning and shown (0 or 1), popup (the help topic of
-//                      the pop-up shown, which is then closed).
+//                      shown), message (the last), warning and shown (0 or 1), NAME? (NAME visible, 0 or
+//                      1), colours (b or - per amount: blue or not), popup and help (the help topic of the
+//                      pop-up or help window shown, which is then closed).
 // A '.' next to a digit stands for the window's decimal separator and '^' for the other one.
 class Driver {
 public:
@@ -141,6 +143,14 @@ private:
         }
         if (name == u"amounts" || name == u"row") return parts.mid(0, name == u"row" ? 5 : 9).join(u'|');
         if (name == u"filled" || name == u"enabled") return mask;
+        if (name == u"colours")
+            return std::accumulate(w->Label2_.begin(), w->Label2_.end(), QString(), [](QString m, QLabel* l) {
+                return m + (l->palette().color(QPalette::WindowText) == QColor(0x0000FF) ? u'b' : u'-');
+            });
+        if (name == u"colours")
+            return std::accumulate(w->Label2_.begin(), w->Label2_.end(), QString(), [](QString m, QLabel* l) {
+                return m + (l->palette().color(QPalette::WindowText) == QColor(0x0000FF) ? u'b' : u'-');
+            });
         if (name == u"min" || name == u"max")
             return QString::number(name == u"min" ? w->HScroll1->minimum() : w->HScroll1->maximum());
         QWidget* focus = QApplication::focusWidget();
@@ -149,6 +159,16 @@ private:
             return name == u"message" ? message : QString::number(asked);
         if (name == u"warning") return QString::number(w->lblDansleRouge->isVisible());
         if (name == u"shown") return QString::number(w->isVisible());
+        if (name.endsWith(u'?')) return QString::number(w->findChild<QWidget*>(name.chopped(1))->isVisible());
+        if (name == u"help") { // the help window's topic, which is then closed
+            const QString topic = help::helpWindowTopic();
+            help::WinHelp(nullptr, {}, help::HelpQuit, 0);
+            return topic;
+        }
+        if (name.endsWith(u'?')) return QString::number(w->findChild<QWidget*>(name.chopped(1))->isVisible());
+        if (name == u"help") // the help window's topic, which is then closed
+            return std::exchange(*new QString(help::helpWindowTopic()), QString()) +
+                   (help::WinHelp(nullptr, {}, help::HelpQuit, 0) ? QString() : QStringLiteral("?"));
         if (name == u"popup") {
             static const auto file = help::HelpFile::Load(help::InstalledHelpFile());
             const help::HelpTopic* topic = file ? file->topicByContext(help::popupContext()) : nullptr;
@@ -160,6 +180,7 @@ private:
         if (auto* edit = qobject_cast<QLineEdit*>(c)) return edit->text();
         if (auto* button = qobject_cast<QAbstractButton*>(c)) return button->text();
         if (auto* bar = qobject_cast<QAbstractSlider*>(c)) return QString::number(bar->value());
+        if (auto* ticker = qobject_cast<Marquee*>(c)) return ticker->isTimerRunning() ? "running" : "stopped";
         if (auto* combo = qobject_cast<QComboBox*>(c))
             return QStringLiteral("%1 of %2%3")
                 .arg(combo->currentText())
@@ -343,7 +364,8 @@ private Q_SLOTS:
              "amounts=4.67|3.50|none; lblTotal_ex_Label19=Total amount to bet: 8.17; "
              "lblAmount_ie_Label4=5.84; min=1; play 3; type 3 9/2; "
              "lblYield=Odds of 4.50 will yield 5.50 for a $1 bet and 11.00 for a $2 bet; "
-             "amounts=8.33|6.25|4.55|none; lblAide=; play 2; clear 1; type 1 1; clear 2; type 2 1; "
+             "amounts=8.33|6.25|4.55|none; colours=bbb------; lblAide=; play 2; clear 1; type 1 1; clear 2; "
+             "type 2 1; "
              "warning=1; amounts=none|none; lblAmount_ie_Label4=0.00; clear 2; type 2 3; warning=0; "
              "click radioOptions_item1; lblAide~Make your choice as to see the decimal part; "
              "amounts=6|3|none"},
@@ -351,13 +373,16 @@ private Q_SLOTS:
              "type 1 4^; txtCote1=4.; type 1 5; txtCote1=4.5; lblYield~Odds of 4.5 will yield 5.50; "
              "clear 1; Label2_1=???; type 1 .5; txtCote1=0.5; clear 1; type 1 ^5; txtCote1=0.5; "
              "clear 1; type 1 9/; lblYield~Odds of 9 will; type 1 2; lblYield~Odds of 4.50; "
-             "set txtCote1 /3; txtCote1=; play 2; type 2 9 /2; txtCote2=9/2; focus=txtCote2"},
+             "set txtCote1 /3; txtCote1=; type 1 9 /2; txtCote1=9/2; play 2; type 2 9 /2; txtCote2=9/2; "
+             "focus=txtCote2"},
             {"target",
              "set HScroll1 5; lblAide~When you lose a bet; min=1; Label2_1=???; type 1 3; "
              "Label2_1=5.00; press Image1 93; HScroll1=6; Label2_1=6.00; press Image1 92; HScroll1=5; "
              "set HScroll1 1; press Image1 10; HScroll1=1; Label2_1=1.00; set HScroll1 4; "
              "set Edit1 10; min=10; HScroll1=10; Label2_1=10.00; set Edit1 5; min=5; HScroll1=10; "
-             "set Edit1 150; min=5; max=100; set Edit1 1x; set Edit1 2.5; min=5; set Edit1 -3; min=-3"},
+             "set Edit1 150; min=5; max=100; set Edit1 1x; set Edit1 2.5; min=5; set Edit1 -3; min=-3; "
+             "set HScroll1 2; press Image1 10; HScroll1=1; set HScroll1 99; press Image1 150; HScroll1=100; "
+             "press Image1 150; HScroll1=100; set Edit1 100; min=100"},
             {"rounding",
              "set txtArrondir; keys txtArrondir 1^; txtArrondir=1.; keys txtArrondir 5; "
              "txtArrondir=1.5; play 2; type 1 2; type 2 3; click radioup 6 8; "
@@ -366,7 +391,8 @@ private Q_SLOTS:
              "txtTenths=0.9; click txtTenths; focus=ScrollBar1; set txtArrondir 1^5; "
              "txtArrondir=1^5; click btnRounditup; amounts=4.67|3.50; set txtArrondir 1.5; "
              "click btnRounditup; amounts=4.5|3|none; click radioOptions_item1; "
-             "click radioOptions_item0; amounts=4.67|3.50"},
+             "click radioOptions_item0; amounts=4.67|3.50; click radiocenter 6 8; set ScrollBar1 2; "
+             "lblAide~rounded up or down to whole; click btnRounditup; amounts=4.5|4.5"},
             {"examples", "click btnExample; enabled=xxxx-----; amounts=20|12|8|4|none; "
                          "lblTotal_ex_Label19=Total amount to bet: 44.00; lblAmount_ie_Label4=15.35; "
                          "focus=txtCote4; click radioOptions_item1; click radioOptions_item0; "
@@ -386,7 +412,8 @@ private Q_SLOTS:
                          "txtGauche=2; enabled=xxxx-----; click imgDroite; row=2|4|7|12|; click imggauche; "
                          "click imggauche; click imggauche; avantgauche=4; click imgDroite; click imgDroite; "
                          "click imgDroite; row=|4|7|12|; click imggauche; click imgBlanc 5; txtGauche=; "
-                         "avantgauche="},
+                         "avantgauche=; fill; play 4; click imgDroite; click imgDroite; enabled=xxxx-----; "
+                         "apresdroite=10; click imggauche; click imggauche; txtDroite=; apresdroite="},
             {"hover", "hover txtCote1 5 5; lblAide~Type the odds of first horse in here.; "
                       "lblAide~like 4 .5 or even 9/2; hover imgBlanc 142 9; lblAide~clear box 9; "
                       "hover imgBlanc 5 9; lblAide~clear all the boxes; hover Edit1 3 3; lblAide=; "
@@ -394,12 +421,19 @@ private Q_SLOTS:
                       "lblAide~Click and travel"},
             {"currency",
              "type 1 4; trigger U1; lblDollar=£; lblDollar2=£; lblYield~for a $1 bet; trigger F1; "
-             "lblDollar2=€; trigger E2; lblDollar=$"},
+             "lblDollar2=€; trigger E2; lblDollar=$; MarqueeFreeware=running; click chkNomore; "
+             "MarqueeFreeware=stopped; MarqueeFreeware?=0; lblShow?=0"},
             {"context help",
              "f1 txtCote1; popup=OddsBoxes; f1 Edit1; popup=StartAt; f1 txtArrondir; "
              "popup=RoundingUnit; f1 radiocenter; popup=RoundByValue; f1 Option1_item2; "
              "popup=Horsestoplay; f1 Combo1_3; popup=RunnerNumbers; f1 ScrollBar1; popup=Threshold; "
-             "f1 Command1; popup=CalculateButton; f1 HScroll1; popup=Target"},
+             "f1 Command1; popup=CalculateButton; f1 HScroll1; popup=Target; f1 comboStarters; "
+             "popup=Starters; "
+             "f1 btnExample; popup=Examples; f1 radioOptions_item1; popup=DisplayMode; f1 radioup; "
+             "popup=RoundUp; "
+             "f1 radiodown; popup=RoundDown; f1 txtTenths; popup=Threshold; f1 chkNomore; popup=ShowToggle; "
+             "f1 cmdRafraichir; popup=HiddenRefresh; trigger M1; help=Contents; trigger Q1; help=Quickhelp; "
+             "trigger conctact; help=Contactusifneeded"},
             {"tab order", "play 9; tab txtCote9; focus=Combo1_1; tab btnRounditup; focus=cmdRafraichir; "
                           "tab apresdroite; focus=Button1"},
             {"quitting",
