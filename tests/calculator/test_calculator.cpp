@@ -36,11 +36,11 @@ void hover(QWidget* c, QPoint pos) {
 //   answer BUTTON      answer the message boxes to come with Ok or Cancel
 //   NAME=TEXT          NAME shows TEXT (a label's, box's or button's text, a scroll bar's value, a combo's
 //                      "TEXT of COUNT[, bold]"); NAME~TEXT: it contains TEXT.  Pseudo names: amounts (the
-//                      amount labels, '|' between, as many as given), row (odds boxes 1-5), filled and
-//                      enabled (x or - per box), min and max (of the target bar), focus, messages (how many
-//                      shown), message (the last), warning and shown (0 or 1), NAME? (NAME visible, 0 or
-//                      1), colours (b or - per amount: blue or not), popup and help (the help topic of the
-//                      pop-up or help window shown, which is then closed).
+//                      amount labels, '|' between, as many as given), row (odds boxes 1-5), filled,
+//                      enabled and blue (x or - per box, blue: its amount), min and max (of the target bar),
+//                      focus, messages (how many shown), message (the last), warning and shown (0 or 1),
+//                      NAME? (NAME visible, 0 or 1), popup and help (the help topic of the pop-up or help
+//                      window shown, which is then closed).
 // A '.' next to a digit stands for the window's decimal separator and '^' for the other one.
 class Driver {
 public:
@@ -138,19 +138,16 @@ private:
         QStringList parts;
         QString mask;
         for (int i = 1; i <= 9; ++i) {
-            parts << (name == u"row" ? box(i)->text() : w->Label2_[std::size_t(i - 1)]->text());
-            mask += (name == u"filled" ? !box(i)->text().isEmpty() : box(i)->isEnabled()) ? u'x' : u'-';
+            const QLabel* amount = w->Label2_[std::size_t(i - 1)];
+            parts << (name == u"row" ? box(i)->text() : amount->text());
+            const bool on = name == u"filled" ? !box(i)->text().isEmpty()
+                            : name == u"blue"
+                                ? amount->palette().color(QPalette::WindowText) == QColor(0x0000FF)
+                                : box(i)->isEnabled();
+            mask += on ? u'x' : u'-';
         }
         if (name == u"amounts" || name == u"row") return parts.mid(0, name == u"row" ? 5 : 9).join(u'|');
-        if (name == u"filled" || name == u"enabled") return mask;
-        if (name == u"colours")
-            return std::accumulate(w->Label2_.begin(), w->Label2_.end(), QString(), [](QString m, QLabel* l) {
-                return m + (l->palette().color(QPalette::WindowText) == QColor(0x0000FF) ? u'b' : u'-');
-            });
-        if (name == u"colours")
-            return std::accumulate(w->Label2_.begin(), w->Label2_.end(), QString(), [](QString m, QLabel* l) {
-                return m + (l->palette().color(QPalette::WindowText) == QColor(0x0000FF) ? u'b' : u'-');
-            });
+        if (name == u"filled" || name == u"enabled" || name == u"blue") return mask;
         if (name == u"min" || name == u"max")
             return QString::number(name == u"min" ? w->HScroll1->minimum() : w->HScroll1->maximum());
         QWidget* focus = QApplication::focusWidget();
@@ -165,10 +162,6 @@ private:
             help::WinHelp(nullptr, {}, help::HelpQuit, 0);
             return topic;
         }
-        if (name.endsWith(u'?')) return QString::number(w->findChild<QWidget*>(name.chopped(1))->isVisible());
-        if (name == u"help") // the help window's topic, which is then closed
-            return std::exchange(*new QString(help::helpWindowTopic()), QString()) +
-                   (help::WinHelp(nullptr, {}, help::HelpQuit, 0) ? QString() : QStringLiteral("?"));
         if (name == u"popup") {
             static const auto file = help::HelpFile::Load(help::InstalledHelpFile());
             const help::HelpTopic* topic = file ? file->topicByContext(help::popupContext()) : nullptr;
@@ -311,9 +304,8 @@ QString incoherence(const TfrmJeuGagnant& w) {
 // the white, or the JPEG's near-white, of the horse's speech balloon.
 int balloonPixels(const QImage& background, const QRect& r, bool inside) {
     const qreal dpr = background.devicePixelRatio();
-    const QRect d = QRect(QPoint(qFloor(r.left() * dpr), qFloor(r.top() * dpr)),
-                          QPoint(qCeil((r.right() + 1) * dpr) - 1, qCeil((r.bottom() + 1) * dpr) - 1)) &
-                    background.rect();
+    const QRect d =
+        QRectF(QPointF(r.topLeft()) * dpr, QSizeF(r.size()) * dpr).toAlignedRect() & background.rect();
     int count = d.isEmpty() && !inside;
     for (int y = d.top(); y <= d.bottom(); ++y)
         for (int x = d.left(); x <= d.right(); ++x) {
@@ -364,7 +356,7 @@ private Q_SLOTS:
              "amounts=4.67|3.50|none; lblTotal_ex_Label19=Total amount to bet: 8.17; "
              "lblAmount_ie_Label4=5.84; min=1; play 3; type 3 9/2; "
              "lblYield=Odds of 4.50 will yield 5.50 for a $1 bet and 11.00 for a $2 bet; "
-             "amounts=8.33|6.25|4.55|none; colours=bbb------; lblAide=; play 2; clear 1; type 1 1; clear 2; "
+             "amounts=8.33|6.25|4.55|none; blue=xxx------; lblAide=; play 2; clear 1; type 1 1; clear 2; "
              "type 2 1; "
              "warning=1; amounts=none|none; lblAmount_ie_Label4=0.00; clear 2; type 2 3; warning=0; "
              "click radioOptions_item1; lblAide~Make your choice as to see the decimal part; "
