@@ -365,7 +365,7 @@ private Q_SLOTS:
              "type 1 4^; txtCote1=4.; type 1 5; txtCote1=4.5; lblYield~Odds of 4.5 will yield 5.50; "
              "clear 1; Label2_1=???; type 1 .5; txtCote1=0.5; clear 1; type 1 ^5; txtCote1=0.5; "
              "clear 1; type 1 9/; lblYield~Odds of 9 will; type 1 2; lblYield~Odds of 4.50; "
-             "set txtCote1 /3; txtCote1=; type 1 9 /2; txtCote1=9/2; play 2; type 2 9 /2; txtCote2=9/2; "
+             "set txtCote1 /3; txtCote1=; set txtCote1 9 /2; txtCote1=9/2; play 2; type 2 9 /2; txtCote2=9/2; "
              "focus=txtCote2"},
             {"target",
              "set HScroll1 5; lblAide~When you lose a bet; min=1; Label2_1=???; type 1 3; "
@@ -373,7 +373,7 @@ private Q_SLOTS:
              "set HScroll1 1; press Image1 10; HScroll1=1; Label2_1=1.00; set HScroll1 4; "
              "set Edit1 10; min=10; HScroll1=10; Label2_1=10.00; set Edit1 5; min=5; HScroll1=10; "
              "set Edit1 150; min=5; max=100; set Edit1 1x; set Edit1 2.5; min=5; set Edit1 -3; min=-3; "
-             "set HScroll1 2; press Image1 10; HScroll1=1; set HScroll1 99; press Image1 150; HScroll1=100; "
+             "set HScroll1 -2; press Image1 10; HScroll1=-3; set HScroll1 99; press Image1 150; HScroll1=100; "
              "press Image1 150; HScroll1=100; set Edit1 100; min=100"},
             {"rounding",
              "set txtArrondir; keys txtArrondir 1^; txtArrondir=1.; keys txtArrondir 5; "
