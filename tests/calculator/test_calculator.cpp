@@ -94,7 +94,7 @@ private:
             return QStringLiteral("shows '%1', expected '%2'").arg(shown, expected);
         }
         const QString verb = step.section(u' ', 0, 0), name = step.section(u' ', 1, 1);
-        const QString rest = figures(step.section(u' ', 2));
+        const QString rest = figures(step.mid(verb.size() + name.size() + 2));
         const QStringList xy = rest.split(u' ', Qt::SkipEmptyParts);
         const QPoint at = QPoint(xy.value(0).toInt(), xy.size() == 2 ? xy[1].toInt() : 9);
         QWidget* c = verb == u"type" || verb == u"clear" ? box(name.toInt()) : w->findChild<QWidget*>(name);
@@ -365,7 +365,8 @@ private Q_SLOTS:
              "type 1 4^; txtCote1=4.; type 1 5; txtCote1=4.5; lblYield~Odds of 4.5 will yield 5.50; "
              "clear 1; Label2_1=???; type 1 .5; txtCote1=0.5; clear 1; type 1 ^5; txtCote1=0.5; "
              "clear 1; type 1 9/; lblYield~Odds of 9 will; type 1 2; lblYield~Odds of 4.50; "
-             "set txtCote1 /3; txtCote1=; set txtCote1 9 /2; txtCote1=9/2; play 2; type 2 9 /2; txtCote2=9/2; "
+             "set txtCote1  4; txtCote1=4; set txtCote1 /3; txtCote1=; set txtCote1 9 /2; txtCote1=9/2; play "
+             "2; type 2 9 /2; txtCote2=9/2; "
              "focus=txtCote2"},
             {"target",
              "set HScroll1 5; lblAide~When you lose a bet; min=1; Label2_1=???; type 1 3; "
@@ -373,7 +374,8 @@ private Q_SLOTS:
              "set HScroll1 1; press Image1 10; HScroll1=1; Label2_1=1.00; set HScroll1 4; "
              "set Edit1 10; min=10; HScroll1=10; Label2_1=10.00; set Edit1 5; min=5; HScroll1=10; "
              "set Edit1 150; min=5; max=100; set Edit1 1x; set Edit1 2.5; min=5; set Edit1 -3; min=-3; "
-             "set HScroll1 -2; press Image1 10; HScroll1=-3; set HScroll1 99; press Image1 150; HScroll1=100; "
+             "set HScroll1 -2; press Image1 10; HScroll1=-3; set HScroll1 99; press Image1 150; "
+             "HScroll1=100; "
              "press Image1 150; HScroll1=100; set Edit1 100; min=100"},
             {"rounding",
              "set txtArrondir; keys txtArrondir 1^; txtArrondir=1.; keys txtArrondir 5; "
@@ -391,12 +393,14 @@ private Q_SLOTS:
                          "amounts=19.33|11.60|7.25|4.46; lblTotal_ex_Label19=Total amount to bet: 42.64; "
                          "click btnExample2; HScroll1=4; row=3/2|4|5|8|; focus=txtCote4; click btnExample3; "
                          "enabled=xx-------; row=3/2|4|5|8|"},
-            {"clear strip", "fill; click imgBlanc 1; filled=xxxxxxxxx; click imgBlanc 142; filled=xxxxxxxx-; "
+            {"clear strip", "fill; click imgBlanc 1; "
+                            "filled=xxxxxxxxx; click imgBlanc 142; filled=xxxxxxxx-; "
                             "Label2_9=???; rclick imgBlanc 50; filled=xxx------; fill; click imgBlanc 17; "
                             "filled=x--------; fill; play 1; click imgBlanc 16; filled=---------; "
                             "click Command1; Label2_1=???"},
             {"refresh", "click Cmdrafraichirbid; messages=0; Label2_1=???; play 2; type 1 2; type 2 3; "
                         "click Cmdrafraichirbid; messages=0; amounts=3.33|2.50; lblAmount_ie_Label4=4.16; "
+                        "lblTotal_ex_Label19=Total amount to bet: 5.83; "
                         "space cmdRafraichir; amounts=4.67|3.50; clear 2; type 2 1; clear 1; type 1 1; "
                         "lblAmount_ie_Label4=0.00; click Cmdrafraichirbid; messages=1; "
                         "message=First, you must choose the amount you want to win!"},
