@@ -1,5 +1,4 @@
-// Hover texts, the help file (the shipped one included), the viewer, the router,
-// context help and the Help menu items.
+// Hover texts, the help file (the shipped one included), the viewer, the router, context help, the Help menu.
 
 #include "help/contexthelp.h"
 #include "help/helpfile.h"
@@ -23,8 +22,8 @@ class TestHelp : public QObject {
     static QString Shipped() { return InstalledHelpFile(); }
     static void Quit() { WinHelp(nullptr, QString(), HelpQuit, 0); }
     // A topic in a file and a pop-up, as Showing() gives them.
-    static QString Topic(const QString& id, const QString& file) {
-        return id + " in " + QFileInfo(file).absoluteFilePath();
+    static QString Topic(const QString& id, const QString& f) {
+        return id + " in " + QFileInfo(f).absoluteFilePath();
     }
     static QString Popup(int context, QPoint at, const QString& file) {
         return QString::asprintf("pop-up %d at %d,%d", context, at.x(), at.y()) + Topic({}, file);
@@ -38,10 +37,7 @@ class TestHelp : public QObject {
         Quit();
         return shown;
     }
-    // The help window's text, without the zero-width spaces long runs get to break at.
-    static QString Text() {
-        return helpWindow()->findChild<QTextBrowser*>()->toPlainText().remove(u'\u200B');
-    }
+    static QString Text() { return helpWindow()->findChild<QTextBrowser*>()->toPlainText(); }
     static QString Write(const QTemporaryDir& dir, const char* name, const QByteArray& text) {
         const QString path = dir.filePath(QString::fromLatin1(name));
         QFile file(path);
@@ -50,12 +46,10 @@ class TestHelp : public QObject {
 
 private Q_SLOTS:
     void init() {
+        Quit();
+        QDir::setCurrent(QDir::tempPath()); // out of the last test's folder, which is gone
         setApplicationHelpFile(Shipped());
         setApplicationHelpHandler({});
-    }
-    void cleanup() {
-        Quit();
-        QDir::setCurrent(QDir::tempPath()); // out of a test's folder, which is gone
     }
 
     // The clear strip by where the mouse is, the odds boxes with the separator passed (its name is fixed
@@ -84,8 +78,7 @@ private Q_SLOTS:
             {HoverText(u"imgBlanc") + HoverText(u"imgbig") + HoverText(u""), ""},
         };
         for (const auto& [text, expected] : cases)
-            QVERIFY2(QRegularExpression(QRegularExpression::anchoredPattern(expected),
-                                        QRegularExpression::DotMatchesEverythingOption)
+            QVERIFY2(QRegularExpression("(?s)" + QRegularExpression::anchoredPattern(expected))
                          .match(text)
                          .hasMatch(),
                      qPrintable(text + " | " + expected));
@@ -100,7 +93,6 @@ private Q_SLOTS:
                             "[topic Contents]\nTitle: All\nContext: 10, 20\nGo [[First]].\n"
                             "[popup 10]\nShort & plain.\n\r\n[topic Second]\nTitle: Second\n\nB.\n");
         QVERIFY2(file.problems().isEmpty(), qPrintable(file.problems().join(u'\n')));
-        QCOMPARE(file.topics().size(), 3);
         QCOMPARE(file.contents()->id, QStringLiteral("Contents"));
         QCOMPARE(file.topicByContext(20)->title, QStringLiteral("All"));
         QCOMPARE(file.topicById(u"SECOND")->id, QStringLiteral("Second"));
@@ -115,7 +107,7 @@ private Q_SLOTS:
             qPrintable(html));
         QCOMPARE(file.popupHtml(10), QStringLiteral("<p>Short &amp; plain.</p>"));
         QCOMPARE(HelpFile::Parse(u"[topic A]\nTitle: A\n[topic B]\n").contents()->id, "A"); // else the first
-        // A stray line, a bad context number, a link to a missing topic, a second topic with an ID and with a
+        // Stray text, a bad context number, a link to a missing topic, a second topic with an ID and with a
         // context, no title, a link in a pop-up, a pop-up without a context (its text is stray), an empty
         // one.
         const QStringList problems =
@@ -187,10 +179,12 @@ private Q_SLOTS:
         QVERIFY(!WinHelp(nullptr, Shipped(), HelpContextPopup, 2700) && !popupWindow());
     }
 
-    // The viewer's commands and macros, whether each is taken and what it shows; a file that changes on
-    // disk is read again.
-    void viewerCommands() {
+    // The viewer's commands and macros, whether each is taken and what it shows, a file that changes on disk
+    // read again; the Help menu straight to the viewer (not through a router), Program help with the help
+    // file in the current folder, else with the application's, like the topic jumps always.
+    void requests() {
         QTemporaryDir dir;
+        QVERIFY(QDir::setCurrent(dir.path()));
         const QString other = Write(
             dir, "other.hlp", "[topic Contents]\nTitle: Other\n\nO.\n[topic Extra]\nTitle: Extra\n\nx\n");
         const QString main = Write(dir, "main.hlp", "[topic Contents]\nTitle: Main\n\nMain.\n");
@@ -220,13 +214,6 @@ private Q_SLOTS:
               "[topic Contents]\nTitle: Other\n\nO.\n[topic Extra]\nTitle: Extra, longer\n\nxy\n");
         QVERIFY(WinHelp(nullptr, other, HelpCommandMacro, MacroData("JumpID(\"\",\"Extra\")")));
         QVERIFY(Text().startsWith("Extra, longer"));
-    }
-
-    // The Help menu goes straight to the viewer (not through the router): Program help with the help file
-    // in the current folder, else the application's, the topic jumps always with the application's.
-    void menu() {
-        QTemporaryDir dir;
-        QVERIFY(QDir::setCurrent(dir.path()));
         QWidget owner;
         THelpRouter router(&owner);
         int routed = 0;
@@ -239,8 +226,8 @@ private Q_SLOTS:
             item();
             seen << Showing();
         }
-        QCOMPARE(seen, (QStringList{Topic("Contents", Shipped()), Topic("Contents", local),
-                                    Topic("Quickhelp", Shipped()), Topic("Contactusifneeded", Shipped())}));
+        QCOMPARE(seen, (QStringList{Topic("Contents", shipped), Topic("Contents", local),
+                                    Topic("Quickhelp", shipped), Topic("Contactusifneeded", shipped)}));
         QCOMPARE(routed, 0);
     }
 
@@ -343,12 +330,10 @@ private Q_SLOTS:
         QTemporaryDir dir;
         window.setProperty("helpFile", Write(dir, "own.hlp", "[topic Odds]\nTitle: O\nContext: 1700\n\ny\n"));
         seen << press(odds);
-        auto popup = [](QWidget* w) {
-            return Popup(w->property("helpContext").toInt(), w->mapToGlobal(QPoint(0, 0)), Shipped());
-        };
-        QCOMPARE(seen,
-                 (QStringList{popup(group), "", "", popup(odds), "", popup(odds), "",
-                              Topic("Horsestoplay", Shipped()), Topic("Odds", dir.filePath("own.hlp"))}));
+        const QString atGroup = Popup(1200, group->mapToGlobal(QPoint(0, 0)), Shipped());
+        const QString atOdds = Popup(1700, odds->mapToGlobal(QPoint(0, 0)), Shipped());
+        QCOMPARE(seen, (QStringList{atGroup, "", "", atOdds, "", atOdds, "", Topic("Horsestoplay", Shipped()),
+                                    Topic("Odds", dir.filePath("own.hlp"))}));
         QCOMPARE(routed, 6); // the position, then the pop-up, three times
     }
 
@@ -374,20 +359,18 @@ private Q_SLOTS:
         QFETCH(int, check);
         QTemporaryDir dir;
         QVERIFY(QDir::setCurrent(dir.path()) && !Write(dir, "fairstake.hlp", kHead + body).isEmpty());
-        QElapsedTimer clock;
-        clock.start();
+        const QTime started = QTime::currentTime();
         ProgramHelp(nullptr);
         QCoreApplication::processEvents();
-        const qint64 took = clock.elapsed();
+        const int took = started.msecsTo(QTime::currentTime());
         QCOMPARE(helpWindowTopic(), check == Refused ? QString() : QStringLiteral("Contents"));
         if (check >= AtLimit) return;
         QVERIFY2(took < 10000, qPrintable(QStringLiteral("%1 ms").arg(took)));
-        const QString shown = Text();
-        QVERIFY(shown.startsWith(QStringLiteral("T\n")));
+        const QString shown = Text().remove(u'\u200B'); // long runs get zero-width spaces to break at
         if (check == AsTyped)
-            QCOMPARE(shown.sliced(2), QString::fromLatin1(body));
+            QCOMPARE(shown, "T\n" + QString::fromLatin1(body));
         else
-            QCOMPARE(shown.count(u'a'), body.count('a'));
+            QVERIFY(shown.startsWith(QStringLiteral("T\n")) && shown.count(u'a') == body.count('a'));
     }
 };
 
