@@ -22,8 +22,8 @@ class TestHelp : public QObject {
     static QString Shipped() { return InstalledHelpFile(); }
     static void Quit() { WinHelp(nullptr, QString(), HelpQuit, 0); }
     // A topic in a file and a pop-up, as Showing() gives them.
-    static QString Topic(const QString& id, const QString& f) {
-        return id + " in " + QFileInfo(f).absoluteFilePath();
+    static QString Topic(const QString& id, const QString& file) {
+        return id + " in " + QFileInfo(file).absoluteFilePath();
     }
     static QString Popup(int context, QPoint at, const QString& file) {
         return QString::asprintf("pop-up %d at %d,%d", context, at.x(), at.y()) + Topic({}, file);
