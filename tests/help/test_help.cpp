@@ -174,7 +174,7 @@ private Q_SLOTS:
     void requests() {
         QTemporaryDir dir;
         QVERIFY(QDir::setCurrent(dir.path()));
-        const QString other = Write(dir, "other.hlp", "[topic Extra]\nTitle: Extra\n\nx\n");
+        const QString other = Write(dir, "other.hlp", "[topic A]\n[topic Extra]\nTitle: Extra\n\nx\n");
         const QString main = Write(dir, "main.hlp", "[topic Contents]\nTitle: Main\n\nMain.\n");
         const QString shipped = Shipped();
         const struct {
@@ -198,7 +198,7 @@ private Q_SLOTS:
             QCOMPARE(WinHelp(nullptr, row.file, row.command, data), !row.shown.isEmpty());
             QCOMPARE(Showing(), row.shown);
         }
-        Write(dir, "other.hlp", "[topic Extra]\nTitle: Extra, longer\n\nxy\n");
+        Write(dir, "other.hlp", "[topic A]\n[topic Extra]\nTitle: Extra, longer\n\nxy\n");
         QVERIFY(WinHelp(nullptr, other, HelpCommandMacro, MacroData("JumpID(\"\",\"Extra\")")));
         QVERIFY(Text().startsWith("Extra, longer"));
         QWidget owner;
