@@ -197,7 +197,8 @@ public:
         // weight:alternative|alternative..., the weights of the steps and the keys' 52 making 100
         static const QStringList steps =
             QStringLiteral(
-                "5:play %9;5:target;2:set Edit1 1|set Edit1 10|set Edit1 150|set Edit1 abc|set Edit1 "
+                "5:play %9;5:press Image1 %190;2:set Edit1 1|set Edit1 10|set Edit1 150|set Edit1 abc|set "
+                "Edit1 "
                 "2.5|set Edit1 -3|set Edit1|set Edit1 99|set Edit1 0;2:click radioOptions_item0|click "
                 "radioOptions_item1;3:click radioup 6 8|click radiodown 6 8|click radiocenter 6 8;2:set "
                 "txtArrondir 2|set txtArrondir 0.5|set txtArrondir 0^5|set txtArrondir 1.|set txtArrondir "
@@ -207,9 +208,8 @@ public:
                 "Cmdrafraichirbid;2:space cmdRafraichir;2:trigger E2|trigger U1|trigger F1;6:hover;"
                 "4:click Command1;3:set ScrollBar1 %9")
                 .split(u';');
-        int choice = pick(100);
-        if ((choice -= 52) < 0)
-            return key(choice < -7 ? keys.at(pick(int(keys.size()))) : QChar()), QString();
+        int choice = pick(100) - 52;
+        if (choice < 0) return key(choice < -7 ? keys.at(pick(int(keys.size()))) : QChar()), QString();
         for (const QString& step : steps) {
             if ((choice -= step.section(u':', 0, 0).toInt()) >= 0) continue;
             const QStringList alternatives = step.section(u':', 1).split(u'|');
@@ -218,21 +218,15 @@ public:
             for (auto m = number.match(lastAction); m.hasMatch(); m = number.match(lastAction))
                 lastAction.replace(m.capturedStart(), m.capturedLength(),
                                    QString::number(1 + pick(m.captured(1).toInt())));
-            if (lastAction == u"target") {
-                d_.w->HScroll1->triggerAction(pick(2) ? QAbstractSlider::SliderSingleStepAdd
-                                                      : QAbstractSlider::SliderSingleStepSub);
-                if (pick(4) == 0) QTest::mousePress(d_.w->Image1, Qt::LeftButton, {}, QPoint(pick(190), 10));
-            } else if (lastAction == u"hover") {
+            if (lastAction == u"hover") {
                 const auto controls = d_.w->client->findChildren<QWidget*>(Qt::FindDirectChildrenOnly);
-                QWidget* c = controls.at(pick(int(controls.size())));
-                const QPoint pos(pick(std::max(1, c->width())), pick(std::max(1, c->height())));
-                lastAction =
-                    QStringLiteral("hover %1 at %2,%3").arg(c->objectName()).arg(pos.x()).arg(pos.y());
-                hover(c, pos);
-            } else {
-                return d_.run(lastAction);
+                const QWidget* c = controls.at(pick(int(controls.size())));
+                lastAction = QStringLiteral("hover %1 %2 %3")
+                                 .arg(c->objectName())
+                                 .arg(pick(std::max(1, c->width())))
+                                 .arg(pick(std::max(1, c->height())));
             }
-            return {};
+            return d_.run(lastAction);
         }
         return QStringLiteral("no action");
     }
