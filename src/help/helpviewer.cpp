@@ -135,10 +135,10 @@ public:
     }
 
     void showTopic(const QString& path, std::shared_ptr<const HelpFile> file, const HelpTopic& topic) {
-        if (path != path_) {
+        const bool otherFile = path != path_;
+        if (otherFile) {
             path_ = path;
             if (const HelpTopic* contents = file->contents()) setWindowTitle(contents->title);
-            browser_->clearHistory();
         }
         file_ = file;
         browser_->setFile(std::move(file));
@@ -147,6 +147,9 @@ public:
             browser_->reload(); // the file may have changed
         else
             browser_->setSource(url, QTextDocument::HtmlResource);
+        // Another file starts a history of its own, with its first topic: the topic names of the old file
+        // mean nothing in the new one.
+        if (otherFile) browser_->clearHistory();
         setWindowState(windowState() & ~Qt::WindowMinimized);
         show();
         raise();
