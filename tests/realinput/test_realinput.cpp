@@ -1,25 +1,14 @@
-// The calculator window under real input: keys and clicks go through the X server (XTest) to the window,
-// shown on its own display with openbox, and the controls are read back once the program is idle, so
-// that hit-testing, the keyboard focus and the window manager are the server's and Qt's, not the test's.  Run
-// with the decimal point, with the decimal comma (LC_ALL, as a user's session sets it) and at 2x.
+// The calculator window under real input on its own display with openbox, read back once the program is
+// idle.  Run with the decimal point, with the decimal comma (LC_ALL, as a user's session sets it) and at 2x.
 
 #include "calculator/frmjeugagnant.h"
 #include "components/picturebox.h"
 #include "components/radiogroup.h"
 #include "engine/engine.h"
-#include "engine/numtext.h"
 #include "help/hovertexts.h"
 
-#include <QAbstractNativeEventFilter>
-#include <QApplication>
-#include <QComboBox>
-#include <QLabel>
-#include <QLineEdit>
-#include <QProcess>
-#include <QPushButton>
-#include <QRadioButton>
-#include <QScrollBar>
-#include <QTest>
+#include <QtTest>
+#include <QtWidgets>
 #include <algorithm>
 #include <atomic>
 #include <thread>
@@ -28,16 +17,13 @@
 #include <xcb/xcb.h>
 
 using namespace fairstake;
-
 using namespace std::chrono_literals;
 using Kind = ControlSpec::Kind;
 
 namespace {
 
-// Real input: xdotool sends the X events through XTest from a process of its own, so that they come at
-// their pace whatever the program is doing, while the test runs the event loop; hit-testing, the focus
-// and the window manager are the server's and Qt's, never the test's.  Every call returns once the
-// program is idle again.  Positions are Qt's device-independent pixels in the widget.
+// xdotool sends X events through XTest from its own process, at their pace whatever the program is doing;
+// every call returns once the program is idle again.  Positions are device-independent, in the widget.
 class XDriver : public QAbstractNativeEventFilter {
 public:
     XDriver() : display(XOpenDisplay(nullptr)) {
@@ -48,22 +34,13 @@ public:
         QCoreApplication::instance()->removeNativeEventFilter(this);
         if (display) XCloseDisplay(display);
     }
-    // Moves the pointer to a point of the widget (its centre by default); a click there comes as a hand
-    // clicks: the pointer arrives, the button goes down and comes up a little later.
+    // Moves the pointer to a point of the widget (its centre by default), and clicks there as a hand does.
     bool moveTo(const QWidget* widget, std::optional<QPoint> at = {}, bool click = false) {
         const QPoint p = widget->mapTo(widget->window(), at.value_or(widget->rect().center())) *
                          widget->devicePixelRatioF();
         QStringList args = {"mousemove", "--window", QString::number(widget->window()->winId()),
                             QString::number(p.x()), QString::number(p.y())};
-        if (click)
-            args << "sleep"
-                 << "0.005"
-                 << "mousedown"
-                 << "1"
-                 << "sleep"
-                 << "0.02"
-                 << "mouseup"
-                 << "1";
+        if (click) args += {"sleep", "0.005", "mousedown", "1", "sleep", "0.02", "mouseup", "1"};
         return xdo(args);
     }
     bool click(const QWidget* widget, std::optional<QPoint> at = {}) { return moveTo(widget, at, true); }
@@ -71,8 +48,7 @@ public:
     bool type(const QString& text, std::chrono::milliseconds perKey) {
         return xdo({"key", "ctrl+a"}) && xdo({"type", "--delay", QString::number(perKey.count()), text});
     }
-    // Runs the event loop until the program has handled every X event sent so far (a marker event sent
-    // after them has come through) and what they posted; false after 5 s.
+    // Runs the event loop until a marker sent after every X event so far has come through; false after 5 s.
     bool waitIdle() {
         XSync(display, False);
         XEvent event{};
@@ -118,24 +94,7 @@ private:
     std::atomic<unsigned> seen_{0};
 };
 
-bool windowed(Kind k) {
-    return k != Kind::Label && k != Kind::WrapLabel && k != Kind::Picture;
-}
-
-// Where a control holds the focus: itself or a part of it (a combo's edit line).
-bool holds(const QWidget* control, const QWidget* focus) {
-    return focus && (focus == control || control->isAncestorOf(focus));
-}
-
-// The amounts the engine gives for these odds: what the window must show.
-struct Reference : EngineHost {
-    void ProcessPendingEvents() override {}
-    void ShowInformation(const std::string&) override {}
-    void SetOddsText(int i, const std::string& text) override { slip.selection(i).oddsText = text; }
-    BetSlip slip;
-};
-
-// The first widget to receive a mouse move after reset(): where the pointer really is.
+// The first widget to receive a mouse move after `under` is reset: where the pointer really is.
 struct PointerWatch : QObject {
     QWidget* under = nullptr;
     bool eventFilter(QObject* watched, QEvent* event) override {
@@ -154,7 +113,13 @@ class RealInput : public QObject {
     QChar sep;
     MessageAnswerer previousAnswerer;
 
-    QWidget* control(const char* name) const { return w->client->findChild<QWidget*>(QLatin1String(name)); }
+    static bool windowed(Kind k) { return k != Kind::Label && k != Kind::WrapLabel && k != Kind::Picture; }
+    // Whether a control holds `focus`: itself or a part of it (a combo's edit line).
+    static bool holds(const QWidget* control, const QWidget* focus) {
+        return focus && (focus == control || control->isAncestorOf(focus));
+    }
+    static QString focusName() { return QApplication::focusWidget()->objectName(); }
+    QWidget* control(const QString& name) const { return w->client->findChild<QWidget*>(name); }
     QString local(QString figure) const { return figure.replace(u'.', sep).replace(u',', sep); }
     QStringList runnerTexts() const {
         QStringList t;
@@ -166,6 +131,27 @@ class RealInput : public QObject {
         w->Option1->setItemIndex(played - 1);
         for (QLineEdit* box : w->txtCote)
             box->clear();
+    }
+    // The slip the engine makes of the odds in the boxes, `played` of them played: what the window must show.
+    BetSlip engineSlip(int played) const {
+        struct : EngineHost {
+            void ProcessPendingEvents() override {}
+            void ShowInformation(const std::string&) override {}
+            void SetOddsText(int, const std::string&) override {}
+        } host;
+        BetSlip slip;
+        slip.separator = sep.unicode();
+        slip.playedCount = played;
+        slip.displayMode = w->radioOptions->itemIndex() == 1;
+        slip.baseAmount = static_cast<float>(w->HScroll1->value());
+        for (int i = 1; i <= kSelections; ++i) {
+            Selection& s = slip.selection(i);
+            s.isActive = i <= played;
+            s.oddsText = w->txtCote[std::size_t(i - 1)]->text().toStdString();
+            s.oddsValue = ParseOdds(s.oddsText, slip.separator).value_or(0.0f);
+        }
+        RunCalculation(slip, Variant::Calculate, host);
+        return slip;
     }
 
 private Q_SLOTS:
@@ -195,54 +181,49 @@ private Q_SLOTS:
     // overlap the pointer is over the windowed control (and the picture's hover help does not show).
     void stacking() {
         const QObjectList order = w->client->children();
-        std::vector<std::pair<const ControlSpec*, QWidget*>> flat, win;
+        std::vector<std::pair<QString, QWidget*>> flat, win;
         for (const ControlSpec& s : CalculatorControls())
             if (QWidget* c = control(s.name); c->isVisible() && w->client->rect().intersects(c->geometry()))
-                (windowed(s.kind) ? win : flat).emplace_back(&s, c);
+                (windowed(s.kind) ? win : flat).emplace_back(s.name, c);
         std::vector<qsizetype> winOrder;
-        for (auto [s, c] : win)
+        for (auto [name, c] : win)
             winOrder.push_back(order.indexOf(c));
-        for (auto [s, c] : flat)
-            QVERIFY2(order.indexOf(c) < winOrder.front(), s->name);
+        for (auto [name, c] : flat)
+            QVERIFY2(order.indexOf(c) < winOrder.front(), qPrintable(name));
         QVERIFY(std::is_sorted(winOrder.begin(), winOrder.end()));
         PointerWatch watch;
         qApp->installEventFilter(&watch);
         int overlaps = 0;
-        for (auto [fs, f] : flat) {
-            for (auto [ws, c] : win) {
+        for (auto [name, f] : flat)
+            for (auto [winName, c] : win) {
                 const QRect both = f->geometry() & c->geometry() & w->client->rect();
-                if (both.isEmpty() || fs->name == std::string_view("imgBig")) continue;
+                if (both.isEmpty() || name == u"imgBig") continue;
                 QWidget* top = c; // the design's last windowed control at that point
-                for (auto [os, o] : win)
+                for (auto [other, o] : win)
                     if (o->geometry().contains(both.center())) top = o;
                 ++overlaps;
                 w->setHelpText(QString());
                 QVERIFY(x->moveTo(w->client, both.center() + QPoint(1, 0)));
                 watch.under = nullptr;
                 QVERIFY(x->moveTo(w->client, both.center()));
-                QVERIFY2(
-                    holds(top, watch.under),
-                    qPrintable(QStringLiteral("%1 over %2: %3")
-                                   .arg(fs->name, ws->name, watch.under ? watch.under->objectName() : "")));
-                const QString help = help::HoverText(QString::fromLatin1(fs->name));
+                QVERIFY2(holds(top, watch.under), qPrintable(name + QStringLiteral(" over ") + winName));
+                const QString help = help::HoverText(name);
                 if (!help.isEmpty() && help != help::HoverText(top->objectName()))
                     QVERIFY(w->lblAide->text() !=
                             QString(help).replace(help::LineBreak(), QStringLiteral("\n")));
             }
-        }
         qApp->removeEventFilter(&watch);
         QVERIFY(overlaps > 0);
     }
 
-    // A click on any windowed control gives it the keyboard focus (the tenths box hands it to its scroll
-    // bar, the examples to their last odds box).
+    // A click on a windowed control gives it the focus (the tenths box to its bar, examples to an odds box).
     void clickFocus_data() {
         QTest::addColumn<QString>("name");
         QTest::addColumn<QString>("focused");
         for (const ControlSpec& s : CalculatorControls()) {
             const QString name = QLatin1String(s.name);
             if (windowed(s.kind) && s.kind != Kind::Ticker && name != u"Button1" &&
-                w->client->rect().contains(control(s.name)->geometry()))
+                w->client->rect().contains(control(name)->geometry()))
                 QTest::newRow(s.name) << name
                                       << (s.kind == Kind::Group            ? name + QStringLiteral("_item1")
                                           : name == u"txtTenths"           ? QStringLiteral("ScrollBar1")
@@ -256,34 +237,28 @@ private Q_SLOTS:
         QFETCH(QString, focused);
         clearBoxes(kSelections); // every odds box enabled
         QVERIFY(x->waitIdle());
-        QWidget* target = w->client->findChild<QWidget*>(name);
+        QWidget* target = control(name);
+        if (auto* group = qobject_cast<RadioGroup*>(target)) target = group->button(1);
         QPoint at = target->rect().center();
-        if (auto* group = qobject_cast<RadioGroup*>(target))
-            target = group->button(1), at = target->rect().center();
         if (qobject_cast<QComboBox*>(target)) at.setX(8); // the edit part, not the drop-down
         QVERIFY(x->click(target, at));
-        QVERIFY2(
-            holds(w->client->findChild<QWidget*>(focused), QApplication::focusWidget()),
-            qPrintable(QApplication::focusWidget() ? QApplication::focusWidget()->objectName() : "none"));
+        QTRY_VERIFY2_WITH_TIMEOUT(holds(control(focused), QApplication::focusWidget()),
+                                  qPrintable(focusName()), 1000);
     }
 
-    // Odds typed by key into a box, with as many horses played as the box or all, in four forms, at a
-    // typist's pace and at 1 ms a key: each lands whole in its box, which keeps the focus with the caret
-    // at the end; the runner numbers stay as they were and the amounts are the engine's for those odds.
+    // Odds typed into a box (as many horses played as the box, or all) in four forms, at 25 or 1 ms a key,
+    // land whole; the box keeps the focus, caret at the end; runners stay, the amounts are the engine's.
     void typing_data() {
         QTest::addColumn<int>("box");
         QTest::addColumn<int>("played");
-        QTest::addColumn<int>("perKey");
         for (int box = 1; box <= kSelections; ++box)
             for (int played : {box, kSelections})
                 if (played == box || box < kSelections)
-                    QTest::addRow("box %d of %d", box, played)
-                        << box << played << ((box + played) % 2 ? 25 : 1);
+                    QTest::addRow("box %d of %d", box, played) << box << played;
     }
     void typing() {
         QFETCH(int, box);
         QFETCH(int, played);
-        QFETCH(int, perKey);
         clearBoxes(played);
         for (int i = 1; i <= kSelections; ++i)
             if (i != box) w->txtCote[std::size_t(i - 1)]->setText(local(QString::number(2 * i + 3)));
@@ -292,54 +267,36 @@ private Q_SLOTS:
         QLineEdit* edit = w->txtCote[std::size_t(box - 1)];
         QVERIFY(x->click(edit));
         for (const char* form : {"12", "9/2", "4.5", "4,5"}) {
-            QVERIFY(x->type(QLatin1String(form), std::chrono::milliseconds(perKey)));
+            QVERIFY(x->type(QLatin1String(form), std::chrono::milliseconds((box + played) % 2 ? 25 : 1)));
             QCOMPARE(edit->text(), local(QLatin1String(form)));
             QCOMPARE(QApplication::focusWidget(), edit);
             QCOMPARE(edit->cursorPosition(), edit->text().size());
             QCOMPARE(runnerTexts(), runners);
-            Reference ref;
-            ref.slip.separator = sep.unicode();
-            ref.slip.playedCount = played;
-            ref.slip.displayMode = w->radioOptions->itemIndex() == 1;
-            ref.slip.baseAmount = static_cast<float>(w->HScroll1->value());
-            for (int i = 1; i <= kSelections; ++i) {
-                Selection& s = ref.slip.selection(i);
-                s.isActive = i <= played;
-                s.oddsText = w->txtCote[std::size_t(i - 1)]->text().toStdString();
-                s.oddsValue = ParseOdds(s.oddsText, ref.slip.separator).value_or(0.0f);
-            }
-            RunCalculation(ref.slip, Variant::Calculate, ref);
+            const BetSlip engine = engineSlip(played);
             for (int i = 1; i <= played; ++i)
-                QCOMPARE(w->Label2_[std::size_t(i - 1)]->text(),
-                         QString::fromStdString(ref.slip.selection(i).shownAmount));
-            QCOMPARE(w->lblAmount_ie_Label4->text(), QString::fromStdString(ref.slip.profitText));
+                QCOMPARE(w->Label2_[std::size_t(i - 1)]->text().toStdString(),
+                         engine.selection(i).shownAmount);
+            QCOMPARE(w->lblAmount_ie_Label4->text().toStdString(), engine.profitText);
         }
     }
 
     // The tenths arrows take clicks: each moves the threshold a tenth, within 0.1 to 0.9.
-    void tenths_data() {
-        QTest::addColumn<int>("clicks"); // on the lower arrow, or the upper one when negative
-        QTest::addColumn<int>("position");
-        for (auto [clicks, position] : {std::pair{1, 6}, {-2, 3}, {-6, 1}, {6, 9}})
-            QTest::addRow("%d", clicks) << clicks << position;
-    }
     void tenths() {
-        QFETCH(int, clicks);
-        QFETCH(int, position);
-        w->ScrollBar1->setValue(5);
-        QVERIFY(x->waitIdle());
         const QRect bar = w->ScrollBar1->rect();
-        for (int i = 0; i < std::abs(clicks); ++i) {
-            QVERIFY(x->click(w->ScrollBar1, QPoint(bar.center().x(), clicks > 0 ? bar.bottom() - 2 : 2)));
+        for (auto [clicks, position] : {std::pair{1, 6}, {-2, 3}, {-6, 1}, {6, 9}}) { // < 0: the upper arrow
+            w->ScrollBar1->setValue(5);
+            QVERIFY(x->waitIdle());
+            for (int i = 0; i < std::abs(clicks); ++i)
+                QVERIFY(x->click(w->ScrollBar1, QPoint(bar.center().x(), clicks > 0 ? bar.bottom() - 2 : 2)));
+            QCOMPARE(w->ScrollBar1->value(), position);
+            QCOMPARE(w->slip().roundingThreshold, static_cast<float>(position / 10.0L));
+            QCOMPARE(QApplication::focusWidget(), w->ScrollBar1);
+            QCOMPARE(w->txtTenths->text(), QStringLiteral("0.%1").arg(position).replace(u'.', sep));
         }
-        QCOMPARE(w->ScrollBar1->value(), position);
-        QCOMPARE(w->slip().roundingThreshold, static_cast<float>(position / 10.0L));
-        QCOMPARE(QApplication::focusWidget(), w->ScrollBar1);
-        QCOMPARE(w->txtTenths->text(), QStringLiteral("0.%1").arg(position).replace(u'.', sep));
     }
 
-    // Example 1, then a click on the picture under the base-amount scroll bar: the base amount goes up
-    // and the focus stays in box 4, caret at the end.
+    // Example 1, then a click on the picture under the base-amount bar: it goes up, box 4 keeps focus and
+    // caret.
     void exampleThenImage1() {
         QVERIFY(x->click(w->btnExample));
         QCOMPARE(QApplication::focusWidget(), w->txtCote[3]);
@@ -350,14 +307,11 @@ private Q_SLOTS:
         QCOMPARE(w->txtCote[3]->cursorPosition(), w->txtCote[3]->text().size());
     }
 
-    // 15 starters typed into the starters box: every combo shows its whole text, "1 to 15" in the runner
-    // combos, within the design widths.
+    // 15 starters typed: every combo shows its whole text ("1 to 15" in the runners') in its design width.
     void comboTexts() {
         QVERIFY(x->click(w->comboStarters, QPoint(8, w->comboStarters->height() / 2)));
         QVERIFY(x->type(QStringLiteral("15"), 20ms));
-        std::vector<QComboBox*> combos(w->Combo1_.begin(), w->Combo1_.end());
-        combos.push_back(w->comboStarters);
-        for (QComboBox* combo : combos) {
+        for (QComboBox* combo : w->client->findChildren<QComboBox*>()) {
             QCOMPARE(combo->currentText(), combo == w->comboStarters ? "15" : "1 to 15");
             // QLineEdit scrolls once text and caret need more than its width less 2 pixels each side.
             const QLineEdit* line = combo->lineEdit();
