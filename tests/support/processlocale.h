@@ -15,24 +15,19 @@ inline const char* LocaleNameFor(char32_t separator) {
     return separator == U',' ? "de_DE.UTF-8" : separator == U'\u066B' ? "ps_AF.UTF-8" : "en_US.UTF-8";
 }
 
-// A locale missing, or with another decimal point, ends the program: the "C" locale would test nothing.
-inline void UseProcessLocale(char32_t separator) {
-    const char* name = LocaleNameFor(separator);
-    wchar_t point = 0;
-    if (std::setlocale(LC_ALL, name)) {
-        const char* text = std::localeconv()->decimal_point;
-        if (std::mbtowc(&point, text, std::strlen(text)) <= 0) point = 0;
-    }
-    if (static_cast<char32_t>(point) == separator) return;
-    std::fprintf(stderr, "the locale %s is not installed with its decimal point (tools/bootstrap)\n", name);
-    std::abort();
-}
-
-// UseProcessLocale for a scope; the previous locale comes back at its end.
+// That locale for a scope, the previous one back at its end.  A locale missing, or with another decimal
+// point, ends the program: the "C" locale would test nothing.
 class ProcessLocale {
 public:
-    explicit ProcessLocale(char32_t sep) : previous_(std::setlocale(LC_ALL, nullptr)) {
-        UseProcessLocale(sep);
+    explicit ProcessLocale(char32_t separator) : previous_(std::setlocale(LC_ALL, nullptr)) {
+        wchar_t point = 0;
+        if (std::setlocale(LC_ALL, LocaleNameFor(separator))) {
+            const char* text = std::localeconv()->decimal_point;
+            if (std::mbtowc(&point, text, std::strlen(text)) <= 0) point = 0;
+        }
+        if (static_cast<char32_t>(point) == separator) return;
+        std::fprintf(stderr, "the locale %s is not installed (tools/bootstrap)\n", LocaleNameFor(separator));
+        std::abort();
     }
     ~ProcessLocale() { std::setlocale(LC_ALL, previous_.c_str()); }
     ProcessLocale(const ProcessLocale&) = delete;
