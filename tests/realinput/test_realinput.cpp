@@ -77,7 +77,6 @@ public:
         seen_ = e->data.data32[0];
         return true;
     }
-
     Display* display;
 
 private:
@@ -139,8 +138,7 @@ class RealInput : public QObject {
             void ShowInformation(const std::string&) override {}
             void SetOddsText(int, const std::string&) override {}
         } host;
-        BetSlip slip;
-        slip.separator = sep.unicode();
+        BetSlip slip = w->slip(); // the window's separator and rounding; mode and base as the controls show
         slip.playedCount = played;
         slip.displayMode = w->radioOptions->itemIndex() == 1;
         slip.baseAmount = static_cast<float>(w->HScroll1->value());
@@ -293,8 +291,7 @@ private Q_SLOTS:
         }
     }
 
-    // Example 1, then a click on the picture under the base-amount bar: it goes up, box 4 keeps focus and
-    // caret.
+    // Example 1, then a click on the picture under the base-amount bar: it goes up, box 4 keeps the caret.
     void exampleThenImage1() {
         QVERIFY(x->click(w->btnExample) && QApplication::focusWidget() == w->txtCote[3]);
         const int before = w->HScroll1->value();
@@ -303,13 +300,13 @@ private Q_SLOTS:
                 w->txtCote[3]->cursorPosition() == w->txtCote[3]->text().size());
     }
 
-    // 15 starters typed: every combo shows its whole text ("1 to 15" in the runners') in its design width.
+    // 15 starters typed: every combo shows its whole text ("1 to 15" in the runners') in its design width,
+    // as QLineEdit scrolls once text and caret need more than its width less 2 pixels each side.
     void comboTexts() {
         QVERIFY(x->click(w->comboStarters, QPoint(8, w->comboStarters->height() / 2)));
         QVERIFY(x->type(QStringLiteral("15"), 20ms));
         for (QComboBox* combo : w->client->findChildren<QComboBox*>()) {
             QCOMPARE(combo->currentText(), combo == w->comboStarters ? "15" : "1 to 15");
-            // QLineEdit scrolls once text and caret need more than its width less 2 pixels each side.
             const QLineEdit* line = combo->lineEdit();
             const int needed = line->fontMetrics().horizontalAdvance(line->text()) + 1 + 2 * 2;
             QVERIFY2(needed <= line->width(), qPrintable(combo->objectName()));
