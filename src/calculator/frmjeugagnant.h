@@ -44,6 +44,7 @@
 #include "engine/host.h"
 
 class QAction;
+class QActionGroup;
 class QCheckBox;
 class QComboBox;
 class QLabel;
@@ -344,6 +345,11 @@ public:
     QAction* racingpost = nullptr;
     QAction* paristurf = nullptr;
     QAction* search = nullptr;
+    QMenu* race = nullptr;
+    QActionGroup* oddsFormats = nullptr;
+    QAction* oddsToOne = nullptr;
+    QAction* oddsDecimal = nullptr;
+    QAction* oddsAmerican = nullptr;
     QMenu* H1 = nullptr;
     QAction* M1 = nullptr;
     QAction* Q1 = nullptr;

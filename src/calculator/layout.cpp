@@ -7,6 +7,7 @@
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QActionGroup>
 #include <QMenu>
 #include <QMenuBar>
 #include <QPushButton>
@@ -573,6 +574,19 @@ void TfrmJeuGagnant::buildMenu() {
     paristurf = item(I1, "paristurf", QStringLiteral("Paris-Turf (FR)"), "menu_paristurf");
     I1->addSeparator()->setObjectName(QStringLiteral("N4"));
     search = item(I1, "search", QStringLiteral("Online horse betting (search)"), "menu_search");
+    race = submenu(bar, "race", QStringLiteral("&Race"), nullptr);
+    oddsToOne = item(race, "oddsToOne", QStringLiteral("To-one odds (4.5 or 9/2)"), nullptr);
+    oddsDecimal = item(race, "oddsDecimal", QStringLiteral("Decimal odds (5.50)"), nullptr);
+    oddsAmerican = item(race, "oddsAmerican", QStringLiteral("American odds (+450 or -200)"), nullptr);
+    // How the odds boxes are read: one format of three, to-one odds at every start.
+    oddsFormats = new QActionGroup(race);
+    oddsFormats->setObjectName(QStringLiteral("oddsFormats"));
+    oddsFormats->setExclusive(true);
+    for (QAction* format : {oddsToOne, oddsDecimal, oddsAmerican}) {
+        format->setCheckable(true);
+        oddsFormats->addAction(format);
+    }
+    oddsToOne->setChecked(true);
     H1 = submenu(bar, "H1", QString(), nullptr);
     M1 = item(H1, "M1", QStringLiteral("Program help"), nullptr);
     Q1 = item(H1, "Q1", QStringLiteral("Quick help"), nullptr);
