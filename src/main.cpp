@@ -3,6 +3,7 @@
 #include <QApplication>
 
 #include "calculator/frmjeugagnant.h"
+#include "components/quitsignals.h"
 #include "help/helpviewer.h"
 #include "web/webproxy.h"
 
@@ -17,5 +18,8 @@ int main(int argc, char* argv[]) {
     calculator.setBrowserWindow(&browser);
     fairstake::InstallApplicationIcon(&calculator);
     calculator.show();
+    // At log-out, on a hang-up or Ctrl+C the program ends as its close command
+    // ends it; the browser stand-in then ends its helper and removes its folder.
+    fairstake::OnQuitSignals(&calculator, [&calculator] { calculator.sessionEnd(); });
     return QApplication::exec();
 }

@@ -180,6 +180,9 @@ public:
     void U1Click();
     void F1Click();
     void imgracetracksClick();
+    // The session ends (a quit signal): the window closes as the close command
+    // closes it, without its question, and the event loop ends with status 0.
+    void sessionEnd();
     void hoverOver(QWidget* control, QPoint pos);
 
     // Brings the labels and the help text up to date with the slip now, within

@@ -465,6 +465,15 @@ void TfrmJeuGagnant::E1Click() {
     }
 }
 
+// Nobody is there to answer the close question at log-out.  exit(), not quit():
+// quit() gives up when a window refuses to close, as a box waiting for an
+// answer may; exit() ends every event loop, a box's own included.
+void TfrmJeuGagnant::sessionEnd() {
+    close();
+    QCoreApplication::processEvents();
+    QCoreApplication::exit(0);
+}
+
 // A browser that could not be started, died or hung is told to the user at the
 // next link, which opens nothing; the one after that tries again.  A helper
 // that cannot be started at all is known at once.

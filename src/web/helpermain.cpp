@@ -6,18 +6,23 @@
 //   fairstake-web [--profile-folder FOLDER]
 //
 // FOLDER, made and removed by the calculator, takes what WebEngine writes for
-// its off-the-record profile; without it the window makes its own.
+// its off-the-record profile; without it the window makes its own.  The helper
+// removes FOLDER itself when it ends (the calculator may have been killed), and
+// ends on SIGTERM, SIGHUP and SIGINT as on the end of stdin.
 
 #include "components/artwork.h"
 #include "components/balloonhint.h"
+#include "components/quitsignals.h"
 #include "help/contexthelp.h"
 #include "help/helprouter.h"
 #include "help/helpviewer.h"
 #include "web/frmwww.h"
+#include "web/protocol.h"
 #include "web/windowcommands.h"
 
 #include <QApplication>
 #include <QByteArray>
+#include <QDir>
 #include <QIcon>
 #include <QSocketNotifier>
 #include <algorithm>
@@ -39,6 +44,23 @@ void WriteReport(const QString& line) {
     }
 }
 
+// Removes the scratch folder once everything else has ended, WebEngine's own
+// shutdown with the application object included.  Only a folder the calculator
+// made for a helper is removed, never another one named on the command line.
+class ScratchRemoval {
+public:
+    explicit ScratchRemoval(const QString& folder)
+        : folder_(fairstake::web::protocol::IsScratchFolder(folder) ? folder : QString()) {}
+    ~ScratchRemoval() {
+        if (!folder_.isEmpty()) QDir(folder_).removeRecursively();
+    }
+    ScratchRemoval(const ScratchRemoval&) = delete;
+    ScratchRemoval& operator=(const ScratchRemoval&) = delete;
+
+private:
+    QString folder_;
+};
+
 } // namespace
 
 int main(int argc, char** argv) {
@@ -59,6 +81,7 @@ int main(int argc, char** argv) {
     // we have seen the end of stdin and shut WebEngine down.
     std::signal(SIGPIPE, SIG_IGN);
 
+    const ScratchRemoval removal(profileFolder);
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Fairstake"));
     // Closing the window only hides it; the helper ends with its channel.
@@ -88,6 +111,8 @@ int main(int argc, char** argv) {
         }
         commands->feed(QByteArray(buffer, qsizetype(n)));
     });
+
+    fairstake::OnQuitSignals(&app, [] { QCoreApplication::quit(); });
 
     WriteReport(QStringLiteral("ready"));
     return app.exec();

@@ -15,7 +15,8 @@
 //   report            the helper answers with a window report (the calculator asks
 //                     after every link: a helper that does not answer is hung)
 // The helper ends when its stdin reaches its end, so it ends with the calculator
-// however the calculator ends.  A line over LineBuffer::kMaxLine bytes is
+// however the calculator ends, and removes the scratch folder it was given: a
+// calculator killed outright cannot.  A line over LineBuffer::kMaxLine bytes is
 // dropped on either side.
 //
 // Reports, helper -> calculator:
@@ -28,6 +29,7 @@
 #include <QByteArray>
 #include <QByteArrayView>
 #include <QDir>
+#include <QFileInfo>
 #include <QList>
 #include <QString>
 #include <QStringView>
@@ -40,6 +42,14 @@ namespace fairstake::web::protocol {
 // The browser's scratch folder, made by whichever side owns it: QTemporaryDir's
 // template in the temporary folder.
 inline QString ScratchFolderTemplate() { return QDir::tempPath() + QStringLiteral("/fairstake-web-XXXXXX"); }
+// Whether a path names a folder made from that template (in this process's
+// temporary folder, not a link): the only kind the helper ever removes.
+inline bool IsScratchFolder(const QString& path) {
+    const QFileInfo folder(path);
+    const QString name = folder.fileName(), prefix = QStringLiteral("fairstake-web-");
+    return folder.isDir() && !folder.isSymLink() && name.size() == prefix.size() + 6 && name.startsWith(prefix) &&
+           folder.absoluteDir() == QDir(QDir::tempPath());
+}
 
 // Backslash, CR and LF become "\\", "\r" and "\n".
 inline QString Escape(QStringView text) {

@@ -51,7 +51,7 @@ int ProxyHost(int argc, char** argv) {
 }
 
 // Pages titled with their host (as a proxy) and path, keeping a cookie and local storage; those of the
-// search engine keep loading.
+// search engine and /loading keep loading.
 struct LoopbackServer : QTcpServer {
     QStringList requests; // host and path, in the order they came; favicons left out
 
@@ -70,7 +70,7 @@ struct LoopbackServer : QTcpServer {
         const QUrl url(QString::fromLatin1(head.left(head.indexOf("\r\n")).split(' ').value(1)));
         const QString page = url.host() + url.toEncoded(QUrl::RemoveScheme | QUrl::RemoveAuthority);
         if (!page.endsWith(u"/favicon.ico")) requests.append(page);
-        if (url.host() == u"" FAIRSTAKE_SEARCH_HOST) return;
+        if (url.host() == u"" FAIRSTAKE_SEARCH_HOST || url.path() == u"/loading") return;
         const QByteArray body = "<title>" + page.toHtmlEscaped().toUtf8() +
                                 "</title><script>localStorage.a = 1; indexedDB.open('a')</script>";
         socket->write("HTTP/1.0 200 OK\r\nSet-Cookie: a=1; Max-Age=99999\r\n\r\n" + body);
@@ -256,8 +256,8 @@ private Q_SLOTS:
         QVERIFY(quiet(starts, 6));
     }
 
-    // The calculator never loads Qt WebEngine.  Killed outright, it ends the helper, and WebEngine's
-    // processes with it.  As root, with no sandbox flag anywhere, the helper runs its engine without the
+    // The calculator never loads Qt WebEngine.  Killed outright while a page loads, it ends the helper, and
+    // WebEngine's processes with it, and the helper removes its scratch folder.  As root, with no sandbox flag anywhere, the helper runs its engine without the
     // sandbox, says so once, and opens the page.
     void killedCalculator() {
         QProcess ldd;
@@ -267,12 +267,14 @@ private Q_SLOTS:
         QVERIFY2(libs.contains(u"libqt6core") && !libs.contains(u"webengine") && !libs.contains(u"quick"),
                  qPrintable(libs));
         QProcess host;
-        host.start(fake_, {u"--proxy-host"_s, QStringLiteral(FAIRSTAKE_WEB_HELPER), at("/one")});
-        QTRY_VERIFY_WITH_TIMEOUT(server_.requests.contains(u"/one"), kLoadMs);
+        host.start(fake_, {u"--proxy-host"_s, QStringLiteral(FAIRSTAKE_WEB_HELPER), at("/loading")});
+        QTRY_VERIFY_WITH_TIMEOUT(server_.requests.contains(u"/loading"), kLoadMs);
         const QList<qint64> processes = Tree(host.processId()); // the host, the helper and WebEngine's
+        QVERIFY(!tmpEmpty());
         host.kill();
         QVERIFY(host.waitForFinished() && processes.size() > 2);
         QTRY_VERIFY_WITH_TIMEOUT(std::none_of(processes.begin(), processes.end(), Running), 10000);
+        QVERIFY(tmpEmpty());
         const QByteArray errors = host.readAllStandardError();
         if (::geteuid() == 0)
             QCOMPARE(errors.count("running as root, so the web pages run without Chromium's sandbox"), 1);
