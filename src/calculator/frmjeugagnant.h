@@ -207,11 +207,18 @@ private:
     void showTotalLine(const QString& text);
     void applySlip();
     void applyHelpText(const QString& shown);
+    // The outermost batch is the whole chain a user's key or click set off:
+    // it also notes where the focus was, and ends with endChain().
     class SlipBatch {
     public:
-        explicit SlipBatch(TfrmJeuGagnant& window) : window_(window) { ++window_.slipBatch_; }
+        explicit SlipBatch(TfrmJeuGagnant& window) : window_(window) {
+            if (window_.slipBatch_++ == 0) window_.beginChain();
+        }
         ~SlipBatch() {
-            if (--window_.slipBatch_ == 0) window_.flushSlip();
+            if (--window_.slipBatch_ == 0) {
+                window_.flushSlip();
+                window_.endChain();
+            }
         }
         SlipBatch(const SlipBatch&) = delete;
         SlipBatch& operator=(const SlipBatch&) = delete;
@@ -225,6 +232,17 @@ private:
     // tab order, and it would stay there.  While the control is without the
     // focus, ProcessPendingEvents holds the user's keys and clicks back, so
     // that they reach the control once it has the focus again.
+    // A control with the focus, and a box's caret and selection in it.
+    struct FocusSpot {
+        QPointer<QWidget> control;
+        int cursor = 0;
+        int selectionStart = -1;
+        int selectionLength = 0;
+        static FocusSpot of(QWidget* control);
+        // Gives the control the focus again, caret and selection as they were
+        // (as far as its text still reaches); false when it cannot take it.
+        bool restore() const;
+    };
     class FocusHold {
     public:
         explicit FocusHold(TfrmJeuGagnant& window);
@@ -235,11 +253,17 @@ private:
     private:
         TfrmJeuGagnant& window_;
         QPointer<QWidget> previous_;
-        QPointer<QWidget> control_;
-        int cursor_ = 0;
-        int selectionStart_ = -1;
-        int selectionLength_ = 0;
+        FocusSpot spot_;
     };
+    // A chain ends with the focus where its steps put it, unless it is on a
+    // disabled control, or where Qt moved it off a control the chain disabled
+    // (the next control of the tab order, a runner combo where nobody types
+    // odds): then it goes back to the control that had it when the chain
+    // began, if that one can take it.
+    void beginChain();
+    void endChain();
+    // Enables or disables a control; a disabled one that had the focus is noted.
+    void setControlEnabled(QWidget* control, bool enabled);
     void pullControls();
     void runCalculation(Variant variant);
     void pickQuantityAgain();
@@ -260,6 +284,11 @@ private:
     bool paintDeferred_ = false;
     // The control a FocusHold keeps the focus for.
     QPointer<QWidget> heldFocus_;
+    // Where the focus was when the running chain began; whether the chain
+    // disabled the focused control since, and where Qt then put the focus.
+    FocusSpot chainFocus_;
+    bool focusDisplaced_ = false;
+    QPointer<QWidget> displacedTo_;
     // Depth of the open SlipBatches; what waits for the outermost one's end.
     int slipBatch_ = 0;
     bool slipStale_ = false;

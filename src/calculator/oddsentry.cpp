@@ -168,7 +168,7 @@ void TfrmJeuGagnant::Option1Click() {
             QPalette p = box->palette();
             p.setColor(QPalette::Base, active ? palette().color(QPalette::Base) : QColor::fromRgb(0xC0C0C0));
             box->setPalette(p);
-            box->setEnabled(active);
+            setControlEnabled(box, active);
         }
 
         auto filled = [&](int i) { return !Trim(toStd(txtCote[static_cast<std::size_t>(i - 1)]->text())).empty(); };

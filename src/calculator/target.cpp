@@ -4,6 +4,7 @@
 #include <QLineEdit>
 #include <QScopeGuard>
 #include <QScrollBar>
+#include <utility>
 
 #include "calculator/frmjeugagnant.h"
 #include "components/radiogroup.h"
@@ -36,28 +37,59 @@ void TfrmJeuGagnant::pickQuantityAgain() {
     Option1->setItemIndex(current);
 }
 
-TfrmJeuGagnant::FocusHold::FocusHold(TfrmJeuGagnant& window)
-    : window_(window), previous_(window.heldFocus_), control_(window.focusWidget()) {
-    window_.heldFocus_ = control_;
-    if (const auto* box = qobject_cast<QLineEdit*>(control_.data())) {
-        cursor_ = box->cursorPosition();
-        selectionStart_ = box->selectionStart();
-        selectionLength_ = static_cast<int>(box->selectedText().size());
+TfrmJeuGagnant::FocusSpot TfrmJeuGagnant::FocusSpot::of(QWidget* control) {
+    FocusSpot spot{control};
+    if (const auto* box = qobject_cast<QLineEdit*>(control)) {
+        spot.cursor = box->cursorPosition();
+        spot.selectionStart = box->selectionStart();
+        spot.selectionLength = static_cast<int>(box->selectedText().size());
     }
+    return spot;
+}
+
+bool TfrmJeuGagnant::FocusSpot::restore() const {
+    if (!control || !control->isEnabled() || !control->isVisible()) return false;
+    control->setFocus(Qt::OtherFocusReason);
+    if (auto* box = qobject_cast<QLineEdit*>(control.data())) {
+        if (selectionStart < 0)
+            box->setCursorPosition(cursor);
+        else if (cursor == selectionStart) // selected backwards: the caret at the start
+            box->setSelection(selectionStart + selectionLength, -selectionLength);
+        else
+            box->setSelection(selectionStart, selectionLength);
+    }
+    return true;
+}
+
+TfrmJeuGagnant::FocusHold::FocusHold(TfrmJeuGagnant& window)
+    : window_(window), previous_(window.heldFocus_), spot_(FocusSpot::of(window.focusWidget())) {
+    window_.heldFocus_ = spot_.control;
 }
 
 TfrmJeuGagnant::FocusHold::~FocusHold() {
     window_.heldFocus_ = previous_;
-    if (!control_ || window_.focusWidget() == control_ || !control_->isEnabled() || !control_->isVisible()) return;
-    control_->setFocus(Qt::OtherFocusReason);
-    if (auto* box = qobject_cast<QLineEdit*>(control_.data())) {
-        if (selectionStart_ < 0)
-            box->setCursorPosition(cursor_);
-        else if (cursor_ == selectionStart_) // selected backwards: the caret at the start
-            box->setSelection(selectionStart_ + selectionLength_, -selectionLength_);
-        else
-            box->setSelection(selectionStart_, selectionLength_);
-    }
+    if (spot_.control && window_.focusWidget() != spot_.control) spot_.restore();
+}
+
+void TfrmJeuGagnant::beginChain() {
+    chainFocus_ = FocusSpot::of(focusWidget());
+    focusDisplaced_ = false;
+}
+
+void TfrmJeuGagnant::endChain() {
+    const FocusSpot origin = std::exchange(chainFocus_, {});
+    const bool displaced = std::exchange(focusDisplaced_, false);
+    const QWidget* focus = focusWidget();
+    if (!origin.control || focus == origin.control) return;
+    if ((displaced && focus == displacedTo_) || (focus && !focus->isEnabled())) origin.restore();
+}
+
+void TfrmJeuGagnant::setControlEnabled(QWidget* control, bool enabled) {
+    const bool hadFocus = !enabled && control->isEnabled() && focusWidget() == control;
+    control->setEnabled(enabled);
+    if (!hadFocus || slipBatch_ == 0) return;
+    focusDisplaced_ = true;
+    displacedTo_ = focusWidget();
 }
 
 void TfrmJeuGagnant::HScroll1Change() {

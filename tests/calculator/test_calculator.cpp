@@ -389,6 +389,11 @@ private Q_SLOTS:
                          "click imgDroite; row=|4|7|12|; click imggauche; click imgBlanc 5; txtGauche=; "
                          "avantgauche=; fill; play 4; click imgDroite; click imgDroite; enabled=xxxx-----; "
                          "apresdroite=10; click imggauche; click imggauche; txtDroite=; apresdroite="},
+            // A shift that leaves the focus on a box it disables gives it back to the box that had it; one
+            // that ends on an enabled box (a focus step of the odds entry) leaves it there.
+            {"shift focus", "type 1 5; click imgDroite; row=|5|||; focus=txtCote1; set txtCote2 7; set txtCote3 9; "
+                            "type 1 4; click imggauche; row=7|9|||; focus=txtCote1; click btnExample; type 1; "
+                            "click imgDroite; row=4|2|4|7|12; focus=txtCote2"},
             {"hover", "hover txtCote1 5 5; lblAide~Type the odds of first horse in here.; "
                       "lblAide~like 4 .5 or even 9/2; hover imgBlanc 142 9; lblAide~clear box 9; "
                       "hover imgBlanc 5 9; lblAide~clear all the boxes; hover Edit1 3 3; lblAide=; "

@@ -44,6 +44,9 @@ public:
         return xdo(args);
     }
     bool click(const QWidget* widget, std::optional<QPoint> at = {}) { return moveTo(widget, at, true); }
+    // Presses keys by name (xdotool's: "Home", "ctrl+a"), or types text where the focus is.
+    bool key(const QString& name) { return xdo({"key", name}); }
+    bool keys(const QString& text) { return xdo({"type", "--delay", "20", text}); }
     // Replaces the focused text: Ctrl+A, then the text one key every `perKey`.
     bool type(const QString& text, std::chrono::milliseconds perKey) {
         return xdo({"key", "ctrl+a"}) && xdo({"type", "--delay", QString::number(perKey.count()), text});
@@ -275,6 +278,36 @@ private Q_SLOTS:
                          engine.selection(i).shownAmount);
             QCOMPARE(w->lblAmount_ie_Label4->text().toStdString(), engine.profitText);
         }
+    }
+
+    // A shift that disables the box it gave the focus to gives the focus back to the box the user typed in,
+    // caret where it was (before the first character), and the next key goes there; a shift that ends on an
+    // enabled box, by a focus step of the odds entry, leaves it there (caret at the end).
+    void chainFocus_data() {
+        QTest::addColumn<int>("played");
+        QTest::addColumn<QStringList>("odds"); // box 1 typed, the others set
+        QTest::addColumn<QString>("arrow");
+        QTest::addColumn<QString>("focused");
+        QTest::addColumn<QString>("typed"); // the focused box's text after a "1" typed
+        QTest::newRow("right, one played") << 1 << QStringList{"45"} << "imgDroite" << "txtCote1" << "1";
+        QTest::newRow("left, one played")
+            << 1 << QStringList{"9/2", "12/5", "9"} << "imggauche" << "txtCote1" << "112/5";
+        QTest::newRow("right, four played")
+            << 4 << QStringList{"2", "4", "7", "12"} << "imgDroite" << "txtCote2" << "21";
+    }
+    void chainFocus() {
+        QFETCH(int, played);
+        QFETCH(QStringList, odds);
+        QFETCH(QString, arrow);
+        QFETCH(QString, focused);
+        QFETCH(QString, typed);
+        clearBoxes(played);
+        for (qsizetype i = 1; i < odds.size(); ++i) w->txtCote[std::size_t(i)]->setText(odds[i]);
+        QVERIFY(x->click(w->txtCote[0]) && x->type(odds[0], 20ms) && x->key(QStringLiteral("Home")));
+        QVERIFY(x->click(control(arrow)));
+        QCOMPARE(focusName(), focused);
+        QVERIFY(x->keys(QStringLiteral("1")));
+        QCOMPARE(qobject_cast<QLineEdit*>(control(focused))->text(), typed);
     }
 
     // The tenths arrows take clicks: each moves the threshold a tenth, within 0.1 to 0.9.
