@@ -39,8 +39,8 @@ void hover(QWidget* c, QPoint pos) {
 //                      amount labels, '|' between, as many as given), row (odds boxes 1-5), filled,
 //                      enabled and blue (x or - per box, blue: its amount), min and max (of the target bar),
 //                      focus, messages (how many shown), message (the last), warning and shown (0 or 1),
-//                      NAME? (NAME visible, 0 or 1), popup and help (the help topic of the pop-up or help
-//                      window shown, which is then closed).
+//                      NAME? (NAME visible, 0 or 1), NAME# (a combo's first and last items, "1-22"), popup
+//                      and help (the help topic of the pop-up or help window shown, which is then closed).
 // A '.' next to a digit stands for the window's decimal separator and '^' for the other one.
 class Driver {
 public:
@@ -158,6 +158,10 @@ private:
         if (name == u"warning") return QString::number(w->lblDansleRouge->isVisible());
         if (name == u"shown") return QString::number(w->isVisible());
         if (name.endsWith(u'?')) return QString::number(w->findChild<QWidget*>(name.chopped(1))->isVisible());
+        if (name.endsWith(u'#')) { // a combo's first and last items
+            const QComboBox* combo = w->findChild<QComboBox*>(name.chopped(1));
+            return combo ? combo->itemText(0) + QStringLiteral("-") + combo->itemText(combo->count() - 1) : QString();
+        }
         if (name == u"help") { // the help window's topic, which is then closed
             const QString topic = help::helpWindowTopic();
             help::WinHelp(nullptr, {}, help::HelpQuit, 0);
@@ -328,7 +332,8 @@ private Q_SLOTS:
         QTest::addColumn<QString>("script");
         const std::pair<const char*, const char*> scripts[] = {
             {"start-up", "enabled=x--------; amounts=???|???|???|???|???|???|???|???|???; lblYield=...; "
-                         "txtTenths=0.5; HScroll1=2; min=2; warning=0; lblAide=; Combo1_2~Select"},
+                         "txtTenths=0.5; HScroll1=2; min=2; warning=0; lblAide=; Combo1_2~Select; "
+                         "comboStarters=10 of 20; comboStarters#=3-22; Combo1_1#=1-22; Combo1_9=Select of 22"},
             {"typing",
              "play 2; enabled=xx-------; type 1 2; Label2_1=???; "
              "lblTotal_ex_Label19=Total amount to bet (click the REFRESH button); type 2 3; "
@@ -340,12 +345,17 @@ private Q_SLOTS:
              "warning=1; amounts=none|none; lblAmount_ie_Label4=0.00; clear 2; type 2 3; warning=0; "
              "click radioOptions_item1; lblAide~Make your choice as to see the decimal part; "
              "amounts=6|3|none"},
+            // The quantity picked starts the calculation (which hides the warning, blanks stopping it) when
+            // boxes 1 to k hold odds for up to 4 horses, when box k does for 5 and more.
+            {"start rule", "play 2; type 1 1; type 2 1; set txtCote4 5; set txtCote5 5; clear 2; warning=1; "
+                           "play 4; warning=1; play 3; warning=1; play 5; warning=0"},
             {"repairs",
              "type 1 4^; txtCote1=4.; type 1 5; txtCote1=4.5; lblYield~Odds of 4.5 will yield 5.50; "
              "clear 1; Label2_1=???; type 1 .5; txtCote1=0.5; clear 1; type 1 ^5; txtCote1=0.5; "
              "clear 1; type 1 9/; lblYield~Odds of 9 will; type 1 2; lblYield~Odds of 4.50; "
              "set txtCote1  4; txtCote1=4; set txtCote1 /3; txtCote1=; set txtCote1 9 /2; txtCote1=9/2; play "
-             "2; type 2 9 /2; txtCote2=9/2; "
+             "2; type 2 9 /2; txtCote2=9/2; set txtCote2 4 5; txtCote2=45; set txtCote1 4 5; txtCote1=45; "
+             "set txtCote9 4 5; txtCote9=45; "
              "focus=txtCote2"},
             {"target",
              "set HScroll1 5; lblAide~When you lose a bet; min=1; Label2_1=???; type 1 3; "
@@ -421,6 +431,7 @@ private Q_SLOTS:
             // The runner lists offer 1 to the number of starters typed, 999 at most; a runner chosen is bold.
             {"starters",
              "set comboStarters; keys comboStarters 15; Combo1_1=1 to 15 of 15; Combo1_9=1 to 15 of 15; "
+             "Combo1_9#=1-15; "
              "set comboStarters; keys comboStarters 2000000000; Combo1_1=1 to 2000000000 of 999; "
              "Combo1_9=1 to 2000000000 of 999; keys Combo1_2 7; Combo1_2~bold"},
         };

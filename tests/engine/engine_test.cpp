@@ -72,7 +72,10 @@ const std::tuple<Variant, int, float, Strings, float, Strings, const char*, cons
     // No stake may come out negative: negative odds, or short odds making the refresh scale sum negative.
     {Calculate, 1, 2, {"2", "-3"}, 1, {}, "0.00", "0.00"},
     {Refresh, 0, 2, {"0.5", "0.5", "0.5", "0.5"}, -1, {}, "0.00", "0.00"},
-    {Refresh, 0, 2, {"4", "-2"}, 2, {}, "0.00", "0.00"}};
+    {Refresh, 0, 2, {"4", "-2"}, 2, {}, "0.00", "0.00"},
+    // A target of 0 makes stakes of 0 and no profit; one below 0 would make every stake negative.
+    {Calculate, 0, 0, {"2", "3"}, 7, {}, "0.00", "0.00"},
+    {Calculate, 0, -1, {"2", "3"}, 7, {}, "0.00", "0.00"}};
 
 // Scale, amounts, colours, total and profit of worked slips; the warning is hidden while the events run.
 TEST_P(InLocale, WorkedFigures) {
@@ -127,6 +130,7 @@ TEST_P(InLocale, BlanksAndFaults) {
     EXPECT_EQ(blank.selection(1).shownAmount, kPlaceholder);
     EXPECT_EQ(blank.totalLine, kTotalAtStart);
     for (const auto& [n, message] : {std::pair{1, "You must mention the horse's odds"},
+                                     {2, "You must mention the odds of at least 2 horses"},
                                      {9, "You must mention the odds of at least 9 horses"}}) {
         BetSlip slip = Slip(Strings(std::size_t(n), ""));
         for (Selection& s : slip.selections)
@@ -172,7 +176,7 @@ TEST_P(InLocale, RoundsOntoTheUnit) {
     const std::tuple<const char*, float, const char*, Strings> cases[] = {
         {"2", 0.5f, "10.40", {"12", "10", "10"}}, {"2", 0.5f, "10.50", {"12", "10", "12"}},
         {"2", 0.5f, "12.00", {"12.00", "12.00", "12.00"}}, {"2", 0.5f, "0.90", {"2", "0", "2"}},
-        {"2", 0.5f, "???", {"0", "0", "0"}}, {"1", 0.5f, "7.49", {"8", "7", "7"}},
+        {"2", 0.5f, "???", {"0", "0", "0"}}, {"2", 0.5f, "none", {"0", "0", "0"}}, {"1", 0.5f, "7.49", {"8", "7", "7"}},
         {"5", 0.9f, "5.80", {"10", "5", "5"}}, {"0.5", 0.5f, "4.67", {"5", "4.5", "4.5"}},
         {" 2 ", 0.5f, "5", {"6", "4", "6"}},
         {"0.1", 0.5f, "12.35", {"12.4000005722046", "12.3000001907349", "12.3000001907349"}},
