@@ -428,11 +428,12 @@ private Q_SLOTS:
                           "tab apresdroite; focus=Button1"},
             {"quitting",
              "answer Cancel; trigger E1; messages=1; shown=1; answer Ok; trigger E1; messages=2; shown=0"},
-            // The runner lists offer 1 to the number of starters typed, 999 at most; a runner chosen is bold.
+            // The runner lists offer 1 to the number of starters typed, 999 at most; a starters text that is no
+            // number empties the first list and stops there.  A runner chosen is bold.
             {"starters",
              "set comboStarters; keys comboStarters 15; Combo1_1=1 to 15 of 15; Combo1_9=1 to 15 of 15; "
-             "Combo1_9#=1-15; "
-             "set comboStarters; keys comboStarters 2000000000; Combo1_1=1 to 2000000000 of 999; "
+             "Combo1_9#=1-15; set comboStarters; Combo1_1= of 0; Combo1_2=1 to 15 of 15; "
+             "keys comboStarters 2000000000; Combo1_1=1 to 2000000000 of 999; "
              "Combo1_9=1 to 2000000000 of 999; keys Combo1_2 7; Combo1_2~bold"},
         };
         for (const QChar sep : {u'.', u','})
