@@ -226,12 +226,6 @@ private:
     private:
         TfrmJeuGagnant& window_;
     };
-    // Keeps the keyboard focus, and a box's caret, across a step that
-    // disables its control for a moment (the quantity picked one lower and
-    // back): Qt moves the focus of a disabled control to the next one in the
-    // tab order, and it would stay there.  While the control is without the
-    // focus, ProcessPendingEvents holds the user's keys and clicks back, so
-    // that they reach the control once it has the focus again.
     // A control with the focus, and a box's caret and selection in it.
     struct FocusSpot {
         QPointer<QWidget> control;
@@ -240,9 +234,15 @@ private:
         int selectionLength = 0;
         static FocusSpot of(QWidget* control);
         // Gives the control the focus again, caret and selection as they were
-        // (as far as its text still reaches); false when it cannot take it.
-        bool restore() const;
+        // (as far as its text still reaches), if it can take the focus.
+        void restore() const;
     };
+    // Keeps the keyboard focus, and a box's caret, across a step that
+    // disables its control for a moment (the quantity picked one lower and
+    // back): Qt moves the focus of a disabled control to the next one in the
+    // tab order, and it would stay there.  While the control is without the
+    // focus, ProcessPendingEvents holds the user's keys and clicks back, so
+    // that they reach the control once it has the focus again.
     class FocusHold {
     public:
         explicit FocusHold(TfrmJeuGagnant& window);

@@ -47,8 +47,8 @@ TfrmJeuGagnant::FocusSpot TfrmJeuGagnant::FocusSpot::of(QWidget* control) {
     return spot;
 }
 
-bool TfrmJeuGagnant::FocusSpot::restore() const {
-    if (!control || !control->isEnabled() || !control->isVisible()) return false;
+void TfrmJeuGagnant::FocusSpot::restore() const {
+    if (!control || !control->isEnabled() || !control->isVisible()) return;
     control->setFocus(Qt::OtherFocusReason);
     if (auto* box = qobject_cast<QLineEdit*>(control.data())) {
         if (selectionStart < 0)
@@ -58,7 +58,6 @@ bool TfrmJeuGagnant::FocusSpot::restore() const {
         else
             box->setSelection(selectionStart, selectionLength);
     }
-    return true;
 }
 
 TfrmJeuGagnant::FocusHold::FocusHold(TfrmJeuGagnant& window)
