@@ -24,6 +24,10 @@ while True:
 for _ in $(seq 100); do [ -s "$scratch/port" ] && break; sleep 0.05; done
 port=$(cat "$scratch/port")
 
+# A process that has ended but not been reaped (a zombie: its calculator was killed, and the one that
+# inherits it may never wait for it) runs no more.
+running() { [ -r "/proc/$1/stat" ] && ! grep -q ') Z ' "/proc/$1/stat"; }
+
 folders=(tmp home runtime cwd)
 run() { # SIGNAL STATUS: one session, ended by SIGNAL, whose end status must be STATUS
   local signal=$1 expected=$2 pid helper status=0 wid x y w h
@@ -47,8 +51,8 @@ run() { # SIGNAL STATUS: one session, ended by SIGNAL, whose end status must be 
   kill -0 "$pid" 2>/dev/null && fail "$signal: the program still runs"
   wait "$pid" || status=$?
   [ "$status" -eq "$expected" ] || fail "$signal: exit status $status, expected $expected"
-  for _ in $(seq 50); do kill -0 "$helper" 2>/dev/null || break; sleep 0.1; done
-  kill -0 "$helper" 2>/dev/null && fail "$signal: the web helper still runs 5 s after the program"
+  for _ in $(seq 50); do running "$helper" || break; sleep 0.1; done
+  running "$helper" && fail "$signal: the web helper still runs 5 s after the program"
   for f in "${folders[@]}"; do
     left=$(cd "$scratch/$f" && find . -mindepth 1 | head -5)
     [ -z "$left" ] || fail "$signal: left in $f: $left"
