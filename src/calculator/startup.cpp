@@ -334,7 +334,8 @@ void TfrmJeuGagnant::ProcessPendingEvents() {
     ++paintDeferral_;
     // Input meant for a control that has lost the focus only for a moment
     // waits until it has it back (FocusHold, or the chain's end).
-    const bool focusAway = (heldFocus_ && focusWidget() != heldFocus_) || focusDisplaced_;
+    const bool focusAway =
+        (heldFocus_ && focusWidget() != heldFocus_) || (focusDisplaced_ && focusWidget() == displacedTo_);
     QCoreApplication::processEvents(focusAway ? QEventLoop::ExcludeUserInputEvents : QEventLoop::AllEvents);
     --paintDeferral_;
     if (paintDeferral_ == 0 && paintDeferred_) {
