@@ -60,6 +60,7 @@ class GlyphButton;
 class Marquee;
 class PictureBox;
 class RadioGroup;
+class TfrmSheet;
 namespace web {
 class TfrmWWWProxy;
 }
@@ -181,6 +182,11 @@ public:
     void F1Click();
     void imgracetracksClick();
     void hoverOver(QWidget* control, QPoint pos);
+    // The Race menu's sheet items: the race sheet beside this window, its text on the clipboard.
+    void raceSheetClick();
+    void copyRaceClick();
+    // The race sheet, once it has been opened (nullptr before).
+    TfrmSheet* sheet() const { return sheet_; }
 
     // Brings the labels and the help text up to date with the slip now, within
     // a chain's batch or not (before a message box, before a label is read).
@@ -204,6 +210,9 @@ private:
     void showTotalLine(const QString& text);
     void applySlip();
     void applyHelpText(const QString& shown);
+    // What the race sheet reads has changed outside the amounts (a runner, the
+    // rounding inputs): it follows at the batch's end, or now.
+    void tellSheet();
     class SlipBatch {
     public:
         explicit SlipBatch(TfrmJeuGagnant& window) : window_(window) { ++window_.slipBatch_; }
@@ -268,6 +277,7 @@ private:
     QFont totalLineFont_;
     web::TfrmWWWProxy* browser_ = nullptr;
     help::THelpRouter* helpRouter_ = nullptr;
+    TfrmSheet* sheet_ = nullptr;
 
 public:
     // The controls, by design name.
@@ -350,6 +360,8 @@ public:
     QAction* oddsToOne = nullptr;
     QAction* oddsDecimal = nullptr;
     QAction* oddsAmerican = nullptr;
+    QAction* raceSheet = nullptr;
+    QAction* copyRace = nullptr;
     QMenu* H1 = nullptr;
     QAction* M1 = nullptr;
     QAction* Q1 = nullptr;
