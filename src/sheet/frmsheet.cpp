@@ -261,8 +261,9 @@ void TfrmSheet::placeBeside(const QWidget& calculator) {
     const QRect area = screen ? screen->availableGeometry() : QRect(0, 0, 1024, 768);
     const QRect frame = calculator.frameGeometry();
     const QRect inner = calculator.geometry();
-    // This window's frame is not known before it is shown: the calculator's stands in for it.
-    const QSize decoration(frame.width() - inner.width(), frame.height() - inner.height());
+    // This window's frame is not known before it is shown: the calculator's stands in for it, with a
+    // few pixels to spare (the window manager's frame in device pixels, rounded at other scales).
+    const QSize decoration(frame.width() - inner.width() + 4, frame.height() - inner.height() + 4);
     ensurePolished();
     layout()->activate();
     const QSize client = size().expandedTo(sizeHint()).expandedTo(minimumSizeHint());
