@@ -140,9 +140,10 @@ TfrmSheet::TfrmSheet(const BetSlip& slip, QWidget* parent)
     settingsGrid->setVerticalSpacing(3);
     settingsGrid->addWidget(btnCopy, 1, 4);
     layout->addLayout(settingsGrid);
-    // The lines below the table keep their height when empty: the window does not jump.
+    // The lines below the table have a fixed size: empty, they keep their place, and a new text
+    // does not lay the window out again at every key.
     for (QLabel* line : {lblBook, lblStaked, lblProfitRange, lblOutside, lblSpread})
-        line->setMinimumHeight(line->fontMetrics().height());
+        line->setFixedSize(gridSheet->minimumWidth(), line->fontMetrics().height());
 
     setTabOrder(txtCommission, txtSpread);
     setTabOrder(txtSpread, chkSpreadRound);
@@ -203,9 +204,17 @@ void TfrmSheet::showSheet(const RaceSheet& sheet) {
             const QString text = QString::fromStdString(sheet.rows[static_cast<std::size_t>(r)][static_cast<std::size_t>(c)]);
             if (item->text() == text) continue;
             item->setText(text);
-            // A figure wider than its column widens it (never narrows: no jumping while typing).
+            // A figure longer than any so far may be wider than its column: it widens it (never
+            // narrows: no jumping while typing).  Digits are all as wide, so the count of characters
+            // spares measuring every figure of every key.
+            const auto column = static_cast<std::size_t>(c);
+            if (text.size() <= fitting_[column]) continue;
             const int needed = metrics.horizontalAdvance(text) + kCellPadding;
-            if (needed > gridSheet->columnWidth(c) && c < kSheetColumns - 1) gridSheet->setColumnWidth(c, needed);
+            if (needed > gridSheet->columnWidth(c)) {
+                if (c < kSheetColumns - 1) gridSheet->setColumnWidth(c, needed);
+            } else {
+                fitting_[column] = text.size();
+            }
         }
     auto show = [](QLabel* label, const std::string& text) {
         const QString t = QString::fromStdString(text);

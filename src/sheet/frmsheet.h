@@ -5,6 +5,7 @@
 // sheet is hidden that only notes it is behind, and it catches up once when shown.
 
 #include <QRect>
+#include <array>
 #include <QWidget>
 
 #include "engine/betslip.h"
@@ -58,6 +59,8 @@ private:
     int computeCount_ = 0;
     bool commissionRefused_ = false;
     bool spreadRefused_ = false;
+    // Per column, the longest text known to fit.
+    std::array<qsizetype, kSheetColumns> fitting_{};
 };
 
 // Where a window of `size` (frame included) goes beside `calculator` (its frame) on
