@@ -17,7 +17,8 @@
 // SlipBatch: showSlip() and setHelpText() only note what is to be shown, and
 // the labels take the slip's texts once, when the outermost batch ends, or
 // earlier where somebody could see them (a message box) or a step reads a
-// label back.
+// label back.  The race sheet, once opened, follows each time the labels take
+// the slip's texts; hidden, it only notes that it is behind.
 //
 // Chains are deliberate: a text set from code runs the box's change handler, an
 // index set on a RadioGroup runs its click handler, a scroll bar position set

@@ -1,5 +1,6 @@
 #include "sheet/frmsheet.h"
 
+#include <QApplication>
 #include <QCheckBox>
 #include <QClipboard>
 #include <QGridLayout>
@@ -9,7 +10,9 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QPainter>
 #include <QScreen>
+#include <QStyledItemDelegate>
 #include <QTableWidget>
 #include <QValidator>
 #include <QVBoxLayout>
@@ -42,6 +45,31 @@ private:
 };
 
 constexpr int kCellPadding = 14; // beside the text, in pixels: the item view's margins and a little air
+constexpr int kCellMargin = 4;   // between a cell's edge and its text
+
+// Draws a cell's text straight with the painter.  The styled delegate lays
+// each text out two or three times over (its size, eliding, drawing), and nine
+// runners change some 27 cells at every key; the columns are wide enough, so
+// nothing is ever elided.
+class CellDelegate : public QStyledItemDelegate {
+public:
+    using QStyledItemDelegate::QStyledItemDelegate;
+    void paint(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const override {
+        const QPalette::ColorGroup group = option.state & QStyle::State_Active ? QPalette::Active : QPalette::Inactive;
+        const bool selected = option.state & QStyle::State_Selected;
+        if (selected) painter->fillRect(option.rect, option.palette.brush(group, QPalette::Highlight));
+        painter->setPen(option.palette.color(group, selected ? QPalette::HighlightedText : QPalette::Text));
+        painter->drawText(option.rect.adjusted(kCellMargin, 0, -kCellMargin, 0),
+                          index.data(Qt::TextAlignmentRole).toInt(), index.data().toString());
+        if (option.state & QStyle::State_HasFocus) {
+            QStyleOptionFocusRect focus;
+            focus.QStyleOption::operator=(option);
+            focus.rect = option.rect.adjusted(1, 1, -1, -1);
+            const QWidget* view = option.widget;
+            (view ? view->style() : QApplication::style())->drawPrimitive(QStyle::PE_FrameFocusRect, &focus, painter, view);
+        }
+    }
+};
 
 QLabel* lineLabel(QWidget* parent, const char* name) {
     auto* label = new QLabel(parent);
@@ -88,6 +116,7 @@ TfrmSheet::TfrmSheet(const BetSlip& slip, QWidget* parent)
     gridSheet->setTabKeyNavigation(false);
     gridSheet->setWordWrap(false);
     gridSheet->setTextElideMode(Qt::ElideNone);
+    gridSheet->setItemDelegate(new CellDelegate(gridSheet));
     gridSheet->horizontalHeader()->setHighlightSections(false);
     gridSheet->horizontalHeader()->setStretchLastSection(true);
     const QFontMetrics metrics(gridSheet->font());
