@@ -240,7 +240,10 @@ void TfrmSheet::showSheet(const RaceSheet& sheet) {
             if (text.size() <= fitting_[column]) continue;
             const int needed = metrics.horizontalAdvance(text) + kCellPadding;
             if (needed > gridSheet->columnWidth(c)) {
-                if (c < kSheetColumns - 1) gridSheet->setColumnWidth(c, needed);
+                // The table, and the window with it, grow by as much: no column goes out of sight.
+                const int more = needed - gridSheet->columnWidth(c);
+                gridSheet->setColumnWidth(c, needed);
+                gridSheet->setMinimumWidth(gridSheet->minimumWidth() + more);
             } else {
                 fitting_[column] = text.size();
             }
