@@ -1,9 +1,9 @@
 // The Race menu's sheet items and what tells the race sheet to follow the slip.
 
-#include <QAction>
-
 #include "calculator/frmjeugagnant.h"
 #include "sheet/frmsheet.h"
+
+#include <QAction>
 
 namespace fairstake {
 

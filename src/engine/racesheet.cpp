@@ -1,10 +1,10 @@
 #include "engine/racesheet.h"
 
-#include <algorithm>
-#include <optional>
-
 #include "engine/engine.h"
 #include "engine/numtext.h"
+
+#include <algorithm>
+#include <optional>
 
 namespace fairstake {
 
@@ -59,13 +59,14 @@ std::string shownStake(const BetSlip& slip, const Selection& s) {
 
 // The total spread over the runners in proportion to their chances, two
 // decimals each, and moved onto the calculator's unit by its own rounding when asked.
-std::vector<std::string> spreadStakes(const BetSlip& slip, const std::vector<long double>& decimal, long double total,
-                                      bool round) {
+std::vector<std::string> spreadStakes(const BetSlip& slip, const std::vector<long double>& decimal,
+                                      long double total, bool round) {
     const auto n = decimal.size();
     std::vector<std::string> stakes(n);
     guarded([&] {
         long double chances = 0.0L;
-        for (const long double d : decimal) chances += Divide(1.0L, d);
+        for (const long double d : decimal)
+            chances += Divide(1.0L, d);
         for (std::size_t i = 0; i < n; ++i)
             stakes[i] = FormatFixed2(Divide(total * Divide(1.0L, decimal[i]), chances), slip.separator);
     });
@@ -76,9 +77,11 @@ std::vector<std::string> spreadStakes(const BetSlip& slip, const std::vector<lon
     work.roundingMode = slip.roundingMode;
     work.roundingUnitText = slip.roundingUnitText;
     work.roundingThreshold = slip.roundingThreshold;
-    for (std::size_t i = 0; i < n; ++i) work.selections[i].shownAmount = stakes[i];
+    for (std::size_t i = 0; i < n; ++i)
+        work.selections[i].shownAmount = stakes[i];
     RoundStakes(work);
-    for (std::size_t i = 0; i < n; ++i) stakes[i] = work.selections[i].shownAmount;
+    for (std::size_t i = 0; i < n; ++i)
+        stakes[i] = work.selections[i].shownAmount;
     return stakes;
 }
 
@@ -134,8 +137,10 @@ RaceSheet MakeRaceSheet(const BetSlip& slip, const SheetSettings& settings) {
         sheet.book = kTypeTheOdds;
     } else if (spread) {
         const auto stakes = spreadStakes(slip, decimal, *spread, settings.spreadRound);
-        for (std::size_t r = 0; r < stakes.size(); ++r) sheet.rows[r][Stake] = stakes[r];
-        sheet.spread = "Stakes for a total of " + FormatFixed2(*spread, sep) + "; the calculator's own are unchanged";
+        for (std::size_t r = 0; r < stakes.size(); ++r)
+            sheet.rows[r][Stake] = stakes[r];
+        sheet.spread =
+            "Stakes for a total of " + FormatFixed2(*spread, sep) + "; the calculator's own are unchanged";
     }
 
     // Returns where odds and stake are known; the profits only when every stake is.
@@ -160,7 +165,8 @@ RaceSheet MakeRaceSheet(const BetSlip& slip, const SheetSettings& settings) {
 
     guarded([&] {
         long double book = 0.0L;
-        for (const long double d : decimal) book += Divide(100.0L, d);
+        for (const long double d : decimal)
+            book += Divide(100.0L, d);
         const std::string percent = FormatFixed1(book, sep);
         sheet.book = "Book: " + percent + " % of the market";
         // Judged on the figure shown, so that "100.0 %" never claims a profit.
@@ -179,12 +185,12 @@ RaceSheet MakeRaceSheet(const BetSlip& slip, const SheetSettings& settings) {
         }
         const std::string stakedText = FormatFixed2(staked, sep);
         auto figure = [&](const std::string& text) { return TextToNumber(text, sep); };
-        const auto [low, high] = std::minmax_element(profits.begin(), profits.end(),
-                                                     [&](const std::string& a, const std::string& b) {
-                                                         return figure(a) < figure(b);
-                                                     });
+        const auto [low, high] = std::minmax_element(
+            profits.begin(), profits.end(),
+            [&](const std::string& a, const std::string& b) { return figure(a) < figure(b); });
         sheet.staked = "Staked: " + stakedText;
-        sheet.profitRange = "Profit: " + (*low == *high ? *low : *low + " to " + *high) + " whichever of them wins";
+        sheet.profitRange =
+            "Profit: " + (*low == *high ? *low : *low + " to " + *high) + " whichever of them wins";
         sheet.outside = "If any other runner wins: " + FormatFixed2(-staked, sep);
     });
     return sheet;
@@ -202,8 +208,10 @@ std::string RaceSheetText(const RaceSheet& sheet) {
         text += '\n';
     };
     line(SheetHeadings());
-    for (const RaceSheet::Row& row : sheet.rows) line(row);
-    for (const std::string* below : {&sheet.book, &sheet.staked, &sheet.profitRange, &sheet.outside, &sheet.spread})
+    for (const RaceSheet::Row& row : sheet.rows)
+        line(row);
+    for (const std::string* below :
+         {&sheet.book, &sheet.staked, &sheet.profitRange, &sheet.outside, &sheet.spread})
         if (!below->empty()) text += *below + '\n';
     return text;
 }

@@ -4,11 +4,11 @@
 // exchange's commission and, on request, a total of the user's spread over the
 // runners.  One function makes every text of it; the sheet window only shows them.
 
+#include "engine/betslip.h"
+
 #include <array>
 #include <string>
 #include <vector>
-
-#include "engine/betslip.h"
 
 namespace fairstake {
 
@@ -30,7 +30,7 @@ struct RaceSheet {
     std::string staked;
     std::string profitRange;
     std::string outside;
-    std::string spread;    // only while a total is spread
+    std::string spread; // only while a total is spread
     // A setting that did not read, or lay out of range, and counts as 0 % / no spread.
     bool commissionRefused = false;
     bool spreadRefused = false;

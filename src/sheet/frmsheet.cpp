@@ -6,16 +6,16 @@
 #include <QGridLayout>
 #include <QGuiApplication>
 #include <QHeaderView>
-#include <QLayout>
 #include <QLabel>
+#include <QLayout>
 #include <QLineEdit>
-#include <QPushButton>
 #include <QPainter>
+#include <QPushButton>
 #include <QScreen>
 #include <QStyledItemDelegate>
 #include <QTableWidget>
-#include <QValidator>
 #include <QVBoxLayout>
+#include <QValidator>
 #include <algorithm>
 
 namespace fairstake {
@@ -54,8 +54,10 @@ constexpr int kCellMargin = 4;   // between a cell's edge and its text
 class CellDelegate : public QStyledItemDelegate {
 public:
     using QStyledItemDelegate::QStyledItemDelegate;
-    void paint(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const override {
-        const QPalette::ColorGroup group = option.state & QStyle::State_Active ? QPalette::Active : QPalette::Inactive;
+    void paint(QPainter* painter, const QStyleOptionViewItem& option,
+               const QModelIndex& index) const override {
+        const QPalette::ColorGroup group =
+            option.state & QStyle::State_Active ? QPalette::Active : QPalette::Inactive;
         const bool selected = option.state & QStyle::State_Selected;
         if (selected) painter->fillRect(option.rect, option.palette.brush(group, QPalette::Highlight));
         painter->setPen(option.palette.color(group, selected ? QPalette::HighlightedText : QPalette::Text));
@@ -66,7 +68,8 @@ public:
             focus.QStyleOption::operator=(option);
             focus.rect = option.rect.adjusted(1, 1, -1, -1);
             const QWidget* view = option.widget;
-            (view ? view->style() : QApplication::style())->drawPrimitive(QStyle::PE_FrameFocusRect, &focus, painter, view);
+            (view ? view->style() : QApplication::style())
+                ->drawPrimitive(QStyle::PE_FrameFocusRect, &focus, painter, view);
         }
     }
 };
@@ -78,8 +81,8 @@ QLabel* lineLabel(QWidget* parent, const char* name) {
     return label;
 }
 
-QLineEdit* settingBox(QWidget* parent, const char* name, const QString& caption, int longest, QGridLayout* grid,
-                      int row) {
+QLineEdit* settingBox(QWidget* parent, const char* name, const QString& caption, int longest,
+                      QGridLayout* grid, int row) {
     auto* label = new QLabel(caption, parent);
     auto* box = new QLineEdit(parent);
     box->setObjectName(QString::fromLatin1(name));
@@ -109,7 +112,8 @@ TfrmSheet::TfrmSheet(const BetSlip& slip, QWidget* parent)
     gridSheet->setObjectName(QStringLiteral("gridSheet"));
     gridSheet->setAccessibleName(QStringLiteral("Race sheet"));
     QStringList headings;
-    for (const char* heading : SheetHeadings()) headings << QString::fromLatin1(heading);
+    for (const char* heading : SheetHeadings())
+        headings << QString::fromLatin1(heading);
     gridSheet->setHorizontalHeaderLabels(headings);
     gridSheet->verticalHeader()->hide();
     gridSheet->setEditTriggers(QAbstractItemView::NoEditTriggers);
@@ -129,7 +133,8 @@ TfrmSheet::TfrmSheet(const BetSlip& slip, QWidget* parent)
     int width = 0;
     for (int c = 0; c < kSheetColumns; ++c) {
         const int w = std::max(metrics.horizontalAdvance(QString::fromLatin1(widest[c])),
-                               headingMetrics.horizontalAdvance(headings[c])) + kCellPadding + 8;
+                               headingMetrics.horizontalAdvance(headings[c])) +
+                      kCellPadding + 8;
         gridSheet->setColumnWidth(c, w);
         width += w;
     }
@@ -146,8 +151,8 @@ TfrmSheet::TfrmSheet(const BetSlip& slip, QWidget* parent)
     lblSpread = lineLabel(this, "lblSpread");
 
     auto* settingsGrid = new QGridLayout;
-    txtCommission = settingBox(this, "txtCommission", QStringLiteral("Commission on winnings (%)"), 6,
-                               settingsGrid, 0);
+    txtCommission =
+        settingBox(this, "txtCommission", QStringLiteral("Commission on winnings (%)"), 6, settingsGrid, 0);
     txtCommission->setText(QStringLiteral("0"));
     txtSpread = settingBox(this, "txtSpread", QStringLiteral("Spread a total of"), 12, settingsGrid, 1);
     chkSpreadRound = new QCheckBox(QStringLiteral("Round onto the calculator's unit"), this);
@@ -164,7 +169,8 @@ TfrmSheet::TfrmSheet(const BetSlip& slip, QWidget* parent)
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(gridSheet, 1);
     layout->setSpacing(3);
-    for (QLabel* line : {lblBook, lblStaked, lblProfitRange, lblOutside, lblSpread}) layout->addWidget(line);
+    for (QLabel* line : {lblBook, lblStaked, lblProfitRange, lblOutside, lblSpread})
+        layout->addWidget(line);
     layout->addSpacing(6);
     settingsGrid->setVerticalSpacing(3);
     settingsGrid->addWidget(btnCopy, 1, 4);
@@ -190,10 +196,13 @@ TfrmSheet::TfrmSheet(const BetSlip& slip, QWidget* parent)
 }
 
 SheetSettings TfrmSheet::settings() const {
-    return {txtCommission->text().toStdString(), txtSpread->text().toStdString(), chkSpreadRound->isChecked()};
+    return {txtCommission->text().toStdString(), txtSpread->text().toStdString(),
+            chkSpreadRound->isChecked()};
 }
 
-void TfrmSheet::follow() { recompute(); }
+void TfrmSheet::follow() {
+    recompute();
+}
 
 void TfrmSheet::showEvent(QShowEvent* event) {
     if (behind_) recompute();
@@ -221,8 +230,9 @@ void TfrmSheet::showSheet(const RaceSheet& sheet) {
                 auto* item = new QTableWidgetItem;
                 item->setFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable);
                 // The box and runner numbers centred, the odds as typed at the left, figures at the right.
-                item->setTextAlignment(Qt::AlignVCenter | (c < 2 ? Qt::AlignHCenter : c == 2 ? Qt::AlignLeft
-                                                                                             : Qt::AlignRight));
+                item->setTextAlignment(Qt::AlignVCenter | (c < 2    ? Qt::AlignHCenter
+                                                           : c == 2 ? Qt::AlignLeft
+                                                                    : Qt::AlignRight));
                 gridSheet->setItem(r, c, item);
             }
     }
@@ -230,7 +240,8 @@ void TfrmSheet::showSheet(const RaceSheet& sheet) {
     for (int r = 0; r < rows; ++r)
         for (int c = 0; c < kSheetColumns; ++c) {
             QTableWidgetItem* item = gridSheet->item(r, c);
-            const QString text = QString::fromStdString(sheet.rows[static_cast<std::size_t>(r)][static_cast<std::size_t>(c)]);
+            const QString text =
+                QString::fromStdString(sheet.rows[static_cast<std::size_t>(r)][static_cast<std::size_t>(c)]);
             if (item->text() == text) continue;
             item->setText(text);
             // A figure longer than any so far may be wider than its column: it widens it (never
@@ -257,10 +268,12 @@ void TfrmSheet::showSheet(const RaceSheet& sheet) {
     show(lblProfitRange, sheet.profitRange);
     show(lblOutside, sheet.outside);
     show(lblSpread, sheet.spread);
-    // A setting that counts as 0 % or no spread is drawn in red until the box is left, when it shows what it counts as.
+    // A setting that counts as 0 % or no spread is drawn in red until the box is left, when it shows what it
+    // counts as.
     commissionRefused_ = sheet.commissionRefused;
     spreadRefused_ = sheet.spreadRefused;
-    for (auto [box, refused] : {std::pair{txtCommission, commissionRefused_}, std::pair{txtSpread, spreadRefused_}}) {
+    for (auto [box, refused] :
+         {std::pair{txtCommission, commissionRefused_}, std::pair{txtSpread, spreadRefused_}}) {
         const QColor colour = refused ? QColor(Qt::red) : palette().color(QPalette::Text);
         if (box->palette().color(QPalette::Text) == colour) continue;
         QPalette p = box->palette();
@@ -273,7 +286,9 @@ void TfrmSheet::settingFinished(QLineEdit* box, bool refused, const QString& cou
     if (refused) box->setText(counted);
 }
 
-void TfrmSheet::copy() { CopyRace(slip_, settings()); }
+void TfrmSheet::copy() {
+    CopyRace(slip_, settings());
+}
 
 void CopyRace(const BetSlip& slip, const SheetSettings& settings) {
     if (QClipboard* clipboard = QGuiApplication::clipboard())
@@ -281,9 +296,10 @@ void CopyRace(const BetSlip& slip, const SheetSettings& settings) {
 }
 
 QRect SheetPlace(const QRect& calculator, const QSize& size, const QRect& screen) {
-    const int top = std::clamp(calculator.top(), screen.top(), std::max(screen.top(), screen.bottom() + 1 - size.height()));
-    const int left =
-        std::clamp(calculator.left(), screen.left(), std::max(screen.left(), screen.right() + 1 - size.width()));
+    const int top = std::clamp(calculator.top(), screen.top(),
+                               std::max(screen.top(), screen.bottom() + 1 - size.height()));
+    const int left = std::clamp(calculator.left(), screen.left(),
+                                std::max(screen.left(), screen.right() + 1 - size.width()));
     const QRect beside[] = {QRect(QPoint(calculator.right() + 1, top), size),
                             QRect(QPoint(calculator.left() - size.width(), top), size),
                             QRect(QPoint(left, calculator.bottom() + 1), size),

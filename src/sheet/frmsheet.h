@@ -4,12 +4,12 @@
 // when the labels have taken the slip's texts at the end of a chain; while the
 // sheet is hidden that only notes it is behind, and it catches up once when shown.
 
-#include <QRect>
-#include <array>
-#include <QWidget>
-
 #include "engine/betslip.h"
 #include "engine/racesheet.h"
+
+#include <QRect>
+#include <QWidget>
+#include <array>
 
 class QCheckBox;
 class QLabel;

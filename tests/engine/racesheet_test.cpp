@@ -5,9 +5,9 @@
 #include "engine/racesheet.h"
 #include "support/processlocale.h"
 
-#include <gtest/gtest.h>
 #include <algorithm>
 #include <cctype>
+#include <gtest/gtest.h>
 
 namespace fairstake::test {
 namespace {
@@ -27,8 +27,8 @@ struct RaceSheetIn : ::testing::TestWithParam<char32_t> {
     std::string L(std::string_view text) const {
         std::string out;
         for (std::size_t i = 0; i < text.size(); ++i) {
-            const bool decimal = text[i] == '.' && i > 0 && i + 1 < text.size() && std::isdigit(text[i - 1]) &&
-                                 std::isdigit(text[i + 1]);
+            const bool decimal = text[i] == '.' && i > 0 && i + 1 < text.size() &&
+                                 std::isdigit(text[i - 1]) && std::isdigit(text[i + 1]);
             out += decimal ? SeparatorText(sep) : std::string(1, text[i]);
         }
         return out;
@@ -66,7 +66,8 @@ struct Case {
 };
 
 const Strings kExample1Lines = {"Book: 73.5 % of the market", "Staked: 44.00",
-                                "Profit: 8.00 to 20.00 whichever of them wins", "If any other runner wins: -44.00", ""};
+                                "Profit: 8.00 to 20.00 whichever of them wins",
+                                "If any other runner wins: -44.00", ""};
 const Strings kExample1Rows = {"1||2|3.00|33.3 %|20|60.00|16.00", "2||4|5.00|20.0 %|12|60.00|16.00",
                                "3||7|8.00|12.5 %|8|64.00|20.00", "4||12|13.00|7.7 %|4|52.00|8.00"};
 const Strings kEx1 = {"2", "4", "7", "12"};
@@ -126,7 +127,8 @@ TEST_P(RaceSheetIn, WorkedSlips) {
         BetSlip slip = Slip(c.base, c.odds, c.round, c.displayMode);
         Strings rows = c.rows, lines = c.lines;
         if (rows.empty()) { // the stakes still "???": no stake, no profit, only the book
-            for (int i = 1; i <= 2; ++i) slip.selection(i).shownAmount = kPlaceholder;
+            for (int i = 1; i <= 2; ++i)
+                slip.selection(i).shownAmount = kPlaceholder;
             rows = {"1||2|3.00|33.3 %|||", "2||3|4.00|25.0 %|||"};
             lines = {"Book: 58.3 % of the market", "", "", "", ""};
         }
@@ -145,7 +147,8 @@ TEST_P(RaceSheetIn, WorkedSlips) {
     }
 }
 
-// The runner picked in a column; a setting out of range or unreadable counts as 0 % or no spread, and says so.
+// The runner picked in a column; a setting out of range or unreadable counts as 0 % or no spread, and says
+// so.
 TEST_P(RaceSheetIn, RunnersAndBadSettings) {
     BetSlip slip = Slip(2, kEx1, true);
     slip.selection(1).runnerNumber = "7";
@@ -157,9 +160,10 @@ TEST_P(RaceSheetIn, RunnersAndBadSettings) {
     const std::string plain = RaceSheetText(MakeRaceSheet(Slip(2, kEx1, true), {}));
     // commission, spread, refused: commission, spread
     const std::tuple<const char*, const char*, bool, bool> settings[] = {
-        {"abc", "", true, false}, {"100.5", "", true, false}, {"-5", "", true, false}, {"", "", false, false},
-        {".", ",", false, false}, {"1e3", "x", true, true}, {"0", "0", false, false}, {"0", "-50", false, true},
-        {"0", "2e9", false, true}, {"0", "5..0", false, true}};
+        {"abc", "", true, false},  {"100.5", "", true, false}, {"-5", "", true, false},
+        {"", "", false, false},    {".", ",", false, false},   {"1e3", "x", true, true},
+        {"0", "0", false, false},  {"0", "-50", false, true},  {"0", "2e9", false, true},
+        {"0", "5..0", false, true}};
     for (const auto& [commission, spread, commissionRefused, spreadRefused] : settings) {
         const RaceSheet sheet = MakeRaceSheet(Slip(2, kEx1, true), {commission, spread, true});
         EXPECT_EQ(RaceSheetText(sheet), plain) << commission << " " << spread;

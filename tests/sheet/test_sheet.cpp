@@ -40,14 +40,16 @@ struct Calculator {
         const QTableWidget* grid = sheet()->gridSheet;
         for (int r = 0; r < grid->rowCount(); ++r) {
             QStringList cells;
-            for (int c = 0; c < grid->columnCount(); ++c) cells << grid->item(r, c)->text();
+            for (int c = 0; c < grid->columnCount(); ++c)
+                cells << grid->item(r, c)->text();
             rows << cells.join(u'|');
         }
         return rows.join(u'/');
     }
     QString lines() const {
-        return QStringList{sheet()->lblBook->text(), sheet()->lblStaked->text(), sheet()->lblProfitRange->text(),
-                           sheet()->lblOutside->text(), sheet()->lblSpread->text()}
+        return QStringList{sheet()->lblBook->text(), sheet()->lblStaked->text(),
+                           sheet()->lblProfitRange->text(), sheet()->lblOutside->text(),
+                           sheet()->lblSpread->text()}
             .join(u'/');
     }
     // Every figure of the sheet recomputed from what the calculator shows: its amounts and odds.
@@ -56,7 +58,8 @@ struct Calculator {
         for (int r = 0; r < grid->rowCount(); ++r) {
             const QString amount = w.Label2_[std::size_t(r)]->text();
             const QString stake = grid->item(r, 5)->text();
-            if (stake != (amount == u"???" ? QString() : amount)) return QStringLiteral("row %1: %2").arg(r).arg(stake);
+            if (stake != (amount == u"???" ? QString() : amount))
+                return QStringLiteral("row %1: %2").arg(r).arg(stake);
             const long double d = w.slip().selection(r + 1).oddsValue + 1.0L;
             const auto value = ParseNumber(stake.toStdString(), sep.unicode());
             if (value && grid->item(r, 6)->text().toStdString() != FormatFixed2(*value * d, sep.unicode()))
@@ -73,7 +76,9 @@ struct Calculator {
     }
 };
 
-QString clipboard() { return QGuiApplication::clipboard()->text(); }
+QString clipboard() {
+    return QGuiApplication::clipboard()->text();
+}
 
 } // namespace
 
@@ -104,13 +109,16 @@ private Q_SLOTS:
         QCOMPARE(c.sheet()->windowTitle(), QStringLiteral("Race sheet"));
         QCOMPARE(c.rows(), c.L("1||2|3.00|33.3 %|20|60.00|16.00/2||4|5.00|20.0 %|12|60.00|16.00/"
                                "3||7|8.00|12.5 %|8|64.00|20.00/4||12|13.00|7.7 %|4|52.00|8.00"));
-        QCOMPARE(c.lines(), c.L("Book: 73.5 % of the market/Staked: 44.00/Profit: 8.00 to 20.00 whichever of them "
-                                "wins/If any other runner wins: -44.00/"));
+        QCOMPARE(c.lines(),
+                 c.L("Book: 73.5 % of the market/Staked: 44.00/Profit: 8.00 to 20.00 whichever of them "
+                     "wins/If any other runner wins: -44.00/"));
         c.key(Qt::Key_C, Qt::ControlModifier | Qt::ShiftModifier);
-        QCOMPARE(clipboard(), kHeadings + c.L("1\t\t2\t3.00\t33.3 %\t20\t60.00\t16.00\n2\t\t4\t5.00\t20.0 %\t12\t60.00\t16.00\n"
-                                             "3\t\t7\t8.00\t12.5 %\t8\t64.00\t20.00\n4\t\t12\t13.00\t7.7 %\t4\t52.00\t8.00\n"
-                                             "Book: 73.5 % of the market\nStaked: 44.00\n"
-                                             "Profit: 8.00 to 20.00 whichever of them wins\nIf any other runner wins: -44.00\n"));
+        QCOMPARE(clipboard(),
+                 kHeadings +
+                     c.L("1\t\t2\t3.00\t33.3 %\t20\t60.00\t16.00\n2\t\t4\t5.00\t20.0 %\t12\t60.00\t16.00\n"
+                         "3\t\t7\t8.00\t12.5 %\t8\t64.00\t20.00\n4\t\t12\t13.00\t7.7 %\t4\t52.00\t8.00\n"
+                         "Book: 73.5 % of the market\nStaked: 44.00\n"
+                         "Profit: 8.00 to 20.00 whichever of them wins\nIf any other runner wins: -44.00\n"));
 
         // One computation per keystroke, whatever the chain does on the way.
         int count = c.sheet()->computeCount();
@@ -148,8 +156,8 @@ private Q_SLOTS:
 
     void settings_data() { follows_data(); }
 
-    // Commission and a spread total change the sheet and its copy, not the calculator; keys that cannot make a
-    // number are refused, a value out of range counts as 0 % or no spread and the box says so when left.
+    // Commission and a spread total change the sheet and its copy, not the calculator; keys that cannot make
+    // a number are refused, a value out of range counts as 0 % or no spread and the box says so when left.
     void settings() {
         QFETCH(QChar, sep);
         Calculator c(sep);
@@ -164,12 +172,14 @@ private Q_SLOTS:
         QTest::keyClicks(s->txtSpread, QStringLiteral("5x0,"));
         QCOMPARE(s->txtSpread->text(), QStringLiteral("50,"));
         QCOMPARE(c.rows().section(u'/', 3, 3), c.L("4||12|13.00|7.7 %|5.23|67.99|17.09"));
-        QCOMPARE(s->lblSpread->text(), c.L("Stakes for a total of 50.00; the calculator's own are unchanged"));
+        QCOMPARE(s->lblSpread->text(),
+                 c.L("Stakes for a total of 50.00; the calculator's own are unchanged"));
         QTest::mouseClick(s->chkSpreadRound, Qt::LeftButton);
         QCOMPARE(c.rows().section(u'/', 3, 3), c.L("4||12|13.00|7.7 %|6|78.00|22.80"));
         QTest::mouseClick(s->btnCopy, Qt::LeftButton);
-        QVERIFY(clipboard().endsWith(c.L("If any other runner wins: -54.00\n"
-                                         "Stakes for a total of 50.00; the calculator's own are unchanged\n")));
+        QVERIFY(
+            clipboard().endsWith(c.L("If any other runner wins: -54.00\n"
+                                     "Stakes for a total of 50.00; the calculator's own are unchanged\n")));
         QCOMPARE(c.w.Label2_[0]->text() + c.w.lblTotal_ex_Label19->text(), amounts);
 
         // Out of range: counted as 0 % and drawn in red while typed, replaced by what it counts as once left.
@@ -197,16 +207,18 @@ private Q_SLOTS:
         QCOMPARE(c.w.raceSheet->text() + c.w.copyRace->text(), QStringLiteral("Race sheet...Copy the race"));
         QCOMPARE(c.w.race->actions().indexOf(c.w.raceSheet), 4); // below the formats and a separator
         QCOMPARE(s->objectName(), QStringLiteral("frmSheet"));
-        const std::pair<QWidget*, const char*> names[] = {{s->gridSheet, "Race sheet"},
-                                                          {s->txtCommission, "Commission on winnings (%)"},
-                                                          {s->txtSpread, "Spread a total of"},
-                                                          {s->chkSpreadRound, "Round onto the calculator's unit"},
-                                                          {s->btnCopy, "Copy"}};
+        const std::pair<QWidget*, const char*> names[] = {
+            {s->gridSheet, "Race sheet"},
+            {s->txtCommission, "Commission on winnings (%)"},
+            {s->txtSpread, "Spread a total of"},
+            {s->chkSpreadRound, "Round onto the calculator's unit"},
+            {s->btnCopy, "Copy"}};
         for (const auto& [widget, name] : names) {
             QAccessibleInterface* a = QAccessible::queryAccessibleInterface(widget);
             QCOMPARE(a->text(QAccessible::Name), QString::fromUtf8(name));
         }
-        QAccessibleTableInterface* table = QAccessible::queryAccessibleInterface(s->gridSheet)->tableInterface();
+        QAccessibleTableInterface* table =
+            QAccessible::queryAccessibleInterface(s->gridSheet)->tableInterface();
         QVERIFY(table);
         QCOMPARE(table->rowCount(), 4);
         QCOMPARE(table->columnCount(), 8);
@@ -219,7 +231,8 @@ private Q_SLOTS:
         const QSize size(600, 400);
         const QRect calculator(100, 0, 800, 620);
         QCOMPARE(SheetPlace(calculator, size, QRect(0, 0, 1600, 1200)).topLeft(), QPoint(900, 0));
-        QCOMPARE(SheetPlace(calculator.translated(600, 0), size, QRect(0, 0, 1600, 1200)).topLeft(), QPoint(100, 0));
+        QCOMPARE(SheetPlace(calculator.translated(600, 0), size, QRect(0, 0, 1600, 1200)).topLeft(),
+                 QPoint(100, 0));
         QCOMPARE(SheetPlace(calculator, size, QRect(0, 0, 1024, 1024)).topLeft(), QPoint(100, 620));
         QCOMPARE(SheetPlace(calculator, size, QRect(0, 0, 1024, 768)).topLeft(), QPoint(424, 368));
     }
