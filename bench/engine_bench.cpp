@@ -1,6 +1,7 @@
 // The engine's hot operations: what one keystroke in an odds box costs at most.
 
 #include "engine/engine.h"
+#include "engine/racesheet.h"
 
 #include <benchmark/benchmark.h>
 #include <string>
@@ -41,6 +42,16 @@ void RunCalculationBench(benchmark::State& state, Variant variant) {
 }
 BENCHMARK_CAPTURE(RunCalculationBench, Calculate, Variant::Calculate)->Arg(1)->Arg(4)->Arg(9);
 BENCHMARK_CAPTURE(RunCalculationBench, Refresh, Variant::Refresh)->Arg(1)->Arg(4)->Arg(9);
+
+// The race sheet of nine runners, plain, and with a total spread onto the unit.
+void RaceSheetBench(benchmark::State& state, SheetSettings settings) {
+    BetSlip slip = playing(9);
+    NullHost host;
+    RunCalculation(slip, Variant::Calculate, host);
+    for (auto _ : state) benchmark::DoNotOptimize(MakeRaceSheet(slip, settings));
+}
+BENCHMARK_CAPTURE(RaceSheetBench, Plain, SheetSettings{});
+BENCHMARK_CAPTURE(RaceSheetBench, SpreadRounded, SheetSettings{"5", "100", true});
 
 // Nine unrounded amounts are put back before every run, since a second
 // rounding finds every amount on a multiple already.

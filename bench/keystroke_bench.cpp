@@ -13,6 +13,7 @@
 
 #include "calculator/frmjeugagnant.h"
 #include "components/radiogroup.h"
+#include "sheet/frmsheet.h"
 
 using fairstake::TfrmJeuGagnant;
 
@@ -68,6 +69,32 @@ BENCHMARK(BM_OddsKeystroke)->Arg(1)->Arg(4)->Arg(9)->Unit(benchmark::kMicrosecon
 // The handler chain alone.
 void BM_OddsKeystrokeHandler(benchmark::State& state) { keystrokes(state, false); }
 BENCHMARK(BM_OddsKeystrokeHandler)->Arg(1)->Arg(4)->Arg(9)->Unit(benchmark::kMicrosecond);
+
+// The same keystrokes with the race sheet opened once and then hidden (it must
+// add nothing), or shown beside the calculator (it follows every keystroke).
+// "computed" counts the sheet's computations per keystroke.
+void keystrokesWithSheet(benchmark::State& state, bool shown, bool paint) {
+    TfrmJeuGagnant& w = window();
+    w.raceSheet->trigger();
+    if (!shown) w.sheet()->close();
+    // Without the event loop's turn the sheet's repaint for one key would run
+    // inside the next key's chain (at its pending-event step): the handler
+    // figure leaves it out, the figure with the repaint has it where it belongs.
+    w.sheet()->setUpdatesEnabled(paint);
+    QCoreApplication::processEvents();
+    const int before = w.sheet()->computeCount();
+    keystrokes(state, paint);
+    state.counters["computed"] =
+        benchmark::Counter((w.sheet()->computeCount() - before) / 2.0, benchmark::Counter::kAvgIterations);
+    w.sheet()->setUpdatesEnabled(true);
+    w.sheet()->close();
+}
+void BM_OddsKeystrokeHandlerSheetHidden(benchmark::State& state) { keystrokesWithSheet(state, false, false); }
+BENCHMARK(BM_OddsKeystrokeHandlerSheetHidden)->Arg(9)->Unit(benchmark::kMicrosecond);
+void BM_OddsKeystrokeHandlerSheetShown(benchmark::State& state) { keystrokesWithSheet(state, true, false); }
+BENCHMARK(BM_OddsKeystrokeHandlerSheetShown)->Arg(9)->Unit(benchmark::kMicrosecond);
+void BM_OddsKeystrokeSheetShown(benchmark::State& state) { keystrokesWithSheet(state, true, true); }
+BENCHMARK(BM_OddsKeystrokeSheetShown)->Arg(9)->Unit(benchmark::kMicrosecond);
 
 void BM_TargetScrollStep(benchmark::State& state) {
     TfrmJeuGagnant& w = window();

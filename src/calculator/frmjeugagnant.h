@@ -17,7 +17,8 @@
 // SlipBatch: showSlip() and setHelpText() only note what is to be shown, and
 // the labels take the slip's texts once, when the outermost batch ends, or
 // earlier where somebody could see them (a message box) or a step reads a
-// label back.
+// label back.  The race sheet, once opened, follows each time the labels take
+// the slip's texts; hidden, it only notes that it is behind.
 //
 // Chains are deliberate: a text set from code runs the box's change handler, an
 // index set on a RadioGroup runs its click handler, a scroll bar position set
@@ -60,6 +61,7 @@ class GlyphButton;
 class Marquee;
 class PictureBox;
 class RadioGroup;
+class TfrmSheet;
 namespace web {
 class TfrmWWWProxy;
 }
@@ -184,6 +186,11 @@ public:
     // closes it, without its question, and the event loop ends with status 0.
     void sessionEnd();
     void hoverOver(QWidget* control, QPoint pos);
+    // The Race menu's sheet items: the race sheet beside this window, its text on the clipboard.
+    void raceSheetClick();
+    void copyRaceClick();
+    // The race sheet, once it has been opened (nullptr before).
+    TfrmSheet* sheet() const { return sheet_; }
 
     // Brings the labels and the help text up to date with the slip now, within
     // a chain's batch or not (before a message box, before a label is read).
@@ -207,6 +214,9 @@ private:
     void showTotalLine(const QString& text);
     void applySlip();
     void applyHelpText(const QString& shown);
+    // What the race sheet reads has changed outside the amounts (a runner, the
+    // rounding inputs): it follows at the batch's end, or now.
+    void tellSheet();
     // The outermost batch is the whole chain a user's key or click set off:
     // it also notes where the focus was, and ends with endChain().
     class SlipBatch {
@@ -300,6 +310,7 @@ private:
     QFont totalLineFont_;
     web::TfrmWWWProxy* browser_ = nullptr;
     help::THelpRouter* helpRouter_ = nullptr;
+    TfrmSheet* sheet_ = nullptr;
 
 public:
     // The controls, by design name.
@@ -382,6 +393,8 @@ public:
     QAction* oddsToOne = nullptr;
     QAction* oddsDecimal = nullptr;
     QAction* oddsAmerican = nullptr;
+    QAction* raceSheet = nullptr;
+    QAction* copyRace = nullptr;
     QMenu* H1 = nullptr;
     QAction* M1 = nullptr;
     QAction* Q1 = nullptr;

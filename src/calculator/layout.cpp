@@ -587,6 +587,11 @@ void TfrmJeuGagnant::buildMenu() {
         oddsFormats->addAction(format);
     }
     oddsToOne->setChecked(true);
+    race->addSeparator()->setObjectName(QStringLiteral("N5"));
+    raceSheet = item(race, "raceSheet", QStringLiteral("Race sheet..."), nullptr);
+    raceSheet->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_R));
+    copyRace = item(race, "copyRace", QStringLiteral("Copy the race"), nullptr);
+    copyRace->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_C));
     H1 = submenu(bar, "H1", QString(), nullptr);
     M1 = item(H1, "M1", QStringLiteral("Program help"), nullptr);
     Q1 = item(H1, "Q1", QStringLiteral("Quick help"), nullptr);

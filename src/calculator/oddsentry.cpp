@@ -201,7 +201,10 @@ void TfrmJeuGagnant::comboStartersChange() {
             combo->setEditText(QStringLiteral("1 to ") + comboStarters->currentText());
         }
     });
+    for (int i = 1; i <= kSelections; ++i)
+        slip_.selection(i).runnerNumber = toStd(Combo1_[static_cast<std::size_t>(i - 1)]->currentText());
     slip_.startersCount = ParseInt32(toStd(comboStarters->currentText())).value_or(slip_.startersCount);
+    tellSheet();
 }
 
 void TfrmJeuGagnant::Combo1Change(int i) {
@@ -211,6 +214,7 @@ void TfrmJeuGagnant::Combo1Change(int i) {
     f.setBold(true);
     combo->setFont(f);
     slip_.selection(i).runnerNumber = toStd(combo->currentText());
+    tellSheet();
 }
 
 void TfrmJeuGagnant::SetOddsText(int i, const std::string& text) {

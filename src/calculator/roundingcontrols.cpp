@@ -22,9 +22,23 @@ void TfrmJeuGagnant::radioOptionsClick() {
     });
 }
 
-void TfrmJeuGagnant::radioupClick() { setHelpText(help::RoundUpText()); }
-void TfrmJeuGagnant::radiodownClick() { setHelpText(help::RoundDownText()); }
-void TfrmJeuGagnant::radiocenterClick() { setHelpText(help::RoundByValueText()); }
+// The direction is read into the slip again before every rounding; kept here
+// too, for the race sheet's stakes moved onto the unit.
+void TfrmJeuGagnant::radioupClick() {
+    setHelpText(help::RoundUpText());
+    slip_.roundingMode = RoundingMode::Up;
+    tellSheet();
+}
+void TfrmJeuGagnant::radiodownClick() {
+    setHelpText(help::RoundDownText());
+    slip_.roundingMode = RoundingMode::Down;
+    tellSheet();
+}
+void TfrmJeuGagnant::radiocenterClick() {
+    setHelpText(help::RoundByValueText());
+    slip_.roundingMode = RoundingMode::ByValue;
+    tellSheet();
+}
 
 void TfrmJeuGagnant::ScrollBar1Change() {
     guarded([&] {
@@ -32,6 +46,7 @@ void TfrmJeuGagnant::ScrollBar1Change() {
         txtTenths->setText(QString::fromStdString(FormatGeneral(threshold, slip_.separator)));
         slip_.roundingThreshold = StoreFloat(threshold);
     });
+    tellSheet();
     guarded([&] { setHelpText(help::ThresholdText()); });
 }
 
@@ -49,6 +64,7 @@ void TfrmJeuGagnant::txtArrondirChange() {
         }
     });
     slip_.roundingUnitText = txtArrondir->text().toStdString();
+    tellSheet();
 }
 
 void TfrmJeuGagnant::btnRounditupClick() {

@@ -33,6 +33,7 @@
 #include "help/helpmenu.h"
 #include "help/helprouter.h"
 #include "help/hovertexts.h"
+#include "sheet/frmsheet.h"
 #include "web/links.h"
 #include "web/webproxy.h"
 
@@ -202,6 +203,8 @@ void TfrmJeuGagnant::connectHandlers() {
     connect(M1, &QAction::triggered, this, [this] { help::ProgramHelp(this); });
     connect(Q1, &QAction::triggered, this, [] { help::QuickHelp(); });
     connect(conctact, &QAction::triggered, this, [] { help::ContactUs(); });
+    connect(raceSheet, &QAction::triggered, this, &TfrmJeuGagnant::raceSheetClick);
+    connect(copyRace, &QAction::triggered, this, &TfrmJeuGagnant::copyRaceClick);
 }
 
 void TfrmJeuGagnant::FormCreate() {
@@ -305,6 +308,7 @@ void TfrmJeuGagnant::applySlip() {
     if (lblAmount_ie_Label4->text() != QString::fromStdString(slip_.profitText))
         lblAmount_ie_Label4->setText(QString::fromStdString(slip_.profitText));
     lblDansleRouge->setVisible(slip_.warningVisible);
+    if (sheet_) sheet_->follow();
 }
 
 void TfrmJeuGagnant::showTotalLine(const QString& text) {

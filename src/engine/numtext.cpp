@@ -151,15 +151,22 @@ std::string scientific(long double value, const std::string& sep) {
 
 } // namespace
 
-std::string FormatFixed2(long double value, char32_t separator) {
+namespace {
+
+std::string formatFixed(long double value, int decimals, char32_t separator) {
     if (!std::isfinite(value)) throw ArithmeticFault("invalid floating point operation");
     const std::string sep = SeparatorText(separator);
     // Beyond 18 whole digits the fixed form would invent digits: write it in
     // scientific notation as the general form does.
     if (std::fabs(value) >= 1e18L) return scientific(value, sep);
-    if (value == 0.0L) return "0" + sep + "00";
-    return fixedFromDecimal(toDecimal18(value), 2, sep);
+    if (value == 0.0L) return "0" + sep + std::string(static_cast<std::size_t>(decimals), '0');
+    return fixedFromDecimal(toDecimal18(value), decimals, sep);
 }
+
+} // namespace
+
+std::string FormatFixed2(long double value, char32_t separator) { return formatFixed(value, 2, separator); }
+std::string FormatFixed1(long double value, char32_t separator) { return formatFixed(value, 1, separator); }
 
 std::string FormatWhole(long double value) {
     if (!std::isfinite(value)) throw ArithmeticFault("invalid floating point operation");

@@ -59,6 +59,8 @@ long double Divide(long double a, long double b);
 // thousands separators, '-' for negatives, a half in the third decimal rounded
 // away from zero (on the 18-digit decimal form of the value).
 std::string FormatFixed2(long double value, char32_t separator);
+// The same with one decimal (the race sheet's percentages).
+std::string FormatFixed1(long double value, char32_t separator);
 
 // The nearest whole number, halves to the even neighbour, as plain digits.
 // Raises ArithmeticFault beyond the 64-bit range.

@@ -6,6 +6,7 @@
 #include "components/radiogroup.h"
 #include "engine/engine.h"
 #include "help/hovertexts.h"
+#include "sheet/frmsheet.h"
 
 #include <QtTest>
 #include <QtWidgets>
@@ -344,6 +345,31 @@ private Q_SLOTS:
             const int needed = line->fontMetrics().horizontalAdvance(line->text()) + 1 + 2 * 2;
             QVERIFY2(needed <= line->width(), qPrintable(combo->objectName()));
         }
+    }
+
+    // Ctrl+R opens the race sheet beside the calculator, which keeps the keys: odds typed go on into the
+    // boxes and the sheet follows them; Ctrl+Shift+C copies it.
+    void raceSheet() {
+        clearBoxes(3);
+        QVERIFY(x->click(w->txtCote[0]) && x->key(QStringLiteral("ctrl+r")));
+        TfrmSheet* sheet = w->sheet();
+        QVERIFY(sheet && sheet->isVisible());
+        // On the 1280 x 1024 screen it fits below the calculator; at twice the size nowhere beside it.
+        if (w->devicePixelRatioF() == 1) QTRY_VERIFY(!sheet->frameGeometry().intersects(w->frameGeometry()));
+        QVERIFY(w->screen()->availableGeometry().contains(sheet->frameGeometry()));
+        for (int box = 1; box <= 3; ++box) {
+            if (box > 1) QVERIFY(x->click(w->txtCote[std::size_t(box - 1)]));
+            QVERIFY(x->type(QString::number(box == 3 ? 7 : 2 * box), 20ms));
+            QCOMPARE(QApplication::focusWidget(), w->txtCote[std::size_t(box - 1)]);
+        }
+        for (int row = 0; row < 3; ++row)
+            QCOMPARE(sheet->gridSheet->item(row, 5)->text(), w->Label2_[std::size_t(row)]->text());
+        QCOMPARE(sheet->lblBook->text(), local(QStringLiteral("Book: 65.8 % of the market")));
+        QVERIFY(x->key(QStringLiteral("ctrl+shift+c")));
+        QCOMPARE(QGuiApplication::clipboard()->text().toStdString(),
+                 RaceSheetText(MakeRaceSheet(w->slip(), sheet->settings())));
+        QVERIFY(QGuiApplication::clipboard()->text().contains(sheet->lblProfitRange->text() + "\n"));
+        sheet->close();
     }
 };
 

@@ -1,0 +1,74 @@
+#pragma once
+// The race sheet window: a thin view of the engine's sheet (MakeRaceSheet) of
+// the calculator's slip, beside the calculator.  The calculator calls follow()
+// when the labels have taken the slip's texts at the end of a chain; while the
+// sheet is hidden that only notes it is behind, and it catches up once when shown.
+
+#include "engine/betslip.h"
+#include "engine/racesheet.h"
+
+#include <QRect>
+#include <QWidget>
+#include <array>
+
+class QCheckBox;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+class QTableWidget;
+
+namespace fairstake {
+
+class TfrmSheet : public QWidget {
+    Q_OBJECT
+public:
+    // `slip` is the calculator's, which outlives the sheet.
+    explicit TfrmSheet(const BetSlip& slip, QWidget* parent = nullptr);
+
+    // The calculator's slip has changed.
+    void follow();
+    SheetSettings settings() const;
+    // The sheet's text, as shown now, on the clipboard.
+    void copy();
+    // Moves the window beside the calculator's frame, where the screen has room.
+    void placeBeside(const QWidget& calculator);
+    // How many times the sheet has been computed (what a hidden sheet must not do).
+    int computeCount() const { return computeCount_; }
+
+    QTableWidget* gridSheet = nullptr;
+    QLabel* lblBook = nullptr;
+    QLabel* lblStaked = nullptr;
+    QLabel* lblProfitRange = nullptr;
+    QLabel* lblOutside = nullptr;
+    QLabel* lblSpread = nullptr;
+    QLineEdit* txtCommission = nullptr;
+    QLineEdit* txtSpread = nullptr;
+    QCheckBox* chkSpreadRound = nullptr;
+    QPushButton* btnCopy = nullptr;
+
+protected:
+    void showEvent(QShowEvent* event) override;
+
+private:
+    void recompute();
+    void showSheet(const RaceSheet& sheet);
+    void settingFinished(QLineEdit* box, bool refused, const QString& counted);
+
+    const BetSlip& slip_;
+    bool behind_ = true;
+    int computeCount_ = 0;
+    bool commissionRefused_ = false;
+    bool spreadRefused_ = false;
+    // Per column, the longest text known to fit.
+    std::array<qsizetype, kSheetColumns> fitting_{};
+};
+
+// Where a window of `size` (frame included) goes beside `calculator` (its frame) on
+// the screen's free area `screen`: right of it, else left, below, above; where none
+// has room, over the calculator's right part, inside the screen.
+QRect SheetPlace(const QRect& calculator, const QSize& size, const QRect& screen);
+
+// The race's text on the clipboard, as a sheet with these settings would show it.
+void CopyRace(const BetSlip& slip, const SheetSettings& settings);
+
+} // namespace fairstake

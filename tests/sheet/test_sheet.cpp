@@ -1,0 +1,242 @@
+// The race sheet beside the real calculator window, driven through the calculator's controls and menu keys,
+// with the decimal point and the decimal comma, each in its C library locale.
+
+#include "calculator/frmjeugagnant.h"
+#include "components/radiogroup.h"
+#include "engine/numtext.h"
+#include "sheet/frmsheet.h"
+#include "support/processlocale.h"
+
+#include <QtTest>
+#include <QtWidgets>
+#include <memory>
+
+using namespace fairstake;
+
+namespace {
+
+const QString kHeadings = QStringLiteral("Box\tRunner\tOdds\tDecimal\tChance\tStake\tReturns\tProfit\n");
+
+struct Calculator {
+    explicit Calculator(QChar separator) : locale(separator.unicode()), w(separator), sep(separator) {
+        w.show();
+        w.activateWindow();
+        active = QTest::qWaitForWindowActive(&w);
+    }
+    test::ProcessLocale locale;
+    TfrmJeuGagnant w;
+    QChar sep;
+    bool active = false;
+
+    TfrmSheet* sheet() const { return w.sheet(); }
+    // A text written with '.' between digits, in the window's separator.
+    QString L(QString text) const {
+        static const QRegularExpression point(QStringLiteral("(?<=\\d)\\.(?=\\d)"));
+        return text.replace(point, QString(sep));
+    }
+    // The rows of the sheet, cells separated by '|', rows by '/'.
+    QString rows() const {
+        QStringList rows;
+        const QTableWidget* grid = sheet()->gridSheet;
+        for (int r = 0; r < grid->rowCount(); ++r) {
+            QStringList cells;
+            for (int c = 0; c < grid->columnCount(); ++c)
+                cells << grid->item(r, c)->text();
+            rows << cells.join(u'|');
+        }
+        return rows.join(u'/');
+    }
+    QString lines() const {
+        return QStringList{sheet()->lblBook->text(), sheet()->lblStaked->text(),
+                           sheet()->lblProfitRange->text(), sheet()->lblOutside->text(),
+                           sheet()->lblSpread->text()}
+            .join(u'/');
+    }
+    // Every figure of the sheet recomputed from what the calculator shows: its amounts and odds.
+    QString stakesDiffer() const {
+        const QTableWidget* grid = sheet()->gridSheet;
+        for (int r = 0; r < grid->rowCount(); ++r) {
+            const QString amount = w.Label2_[std::size_t(r)]->text();
+            const QString stake = grid->item(r, 5)->text();
+            if (stake != (amount == u"???" ? QString() : amount))
+                return QStringLiteral("row %1: %2").arg(r).arg(stake);
+            const long double d = w.slip().selection(r + 1).oddsValue + 1.0L;
+            const auto value = ParseNumber(stake.toStdString(), sep.unicode());
+            if (value && grid->item(r, 6)->text().toStdString() != FormatFixed2(*value * d, sep.unicode()))
+                return QStringLiteral("returns of row %1").arg(r);
+        }
+        return {};
+    }
+    void key(int key, Qt::KeyboardModifiers modifiers) { QTest::keyClick(&w, Qt::Key(key), modifiers); }
+    void type(int box, const QString& keys) {
+        QLineEdit* edit = w.txtCote[std::size_t(box - 1)];
+        edit->setFocus();
+        edit->end(false);
+        QTest::keyClicks(edit, keys);
+    }
+};
+
+QString clipboard() {
+    return QGuiApplication::clipboard()->text();
+}
+
+} // namespace
+
+class TestSheet : public QObject {
+    Q_OBJECT
+
+private Q_SLOTS:
+    void follows_data() {
+        QTest::addColumn<QChar>("sep");
+        QTest::newRow("point") << QChar(u'.');
+        QTest::newRow("comma") << QChar(u',');
+    }
+
+    // Opened with Ctrl+R beside the calculator, the sheet shows what the calculator shows after every chain:
+    // an example, typing, the rounding, the display mode, a runner picked; hidden, it computes nothing.
+    void follows() {
+        QFETCH(QChar, sep);
+        Calculator c(sep);
+        QVERIFY(c.active);
+        // Copied before the sheet was ever opened: the race as it stands, without opening it.
+        c.key(Qt::Key_C, Qt::ControlModifier | Qt::ShiftModifier);
+        QVERIFY(!c.sheet());
+        QCOMPARE(clipboard(), kHeadings + "1\t\t\t\t\t\t\t\nType the odds of the runners you play.\n");
+
+        QTest::mouseClick(c.w.btnExample, Qt::LeftButton);
+        c.key(Qt::Key_R, Qt::ControlModifier);
+        QVERIFY(c.sheet() && c.sheet()->isVisible());
+        QCOMPARE(c.sheet()->windowTitle(), QStringLiteral("Race sheet"));
+        QCOMPARE(c.rows(), c.L("1||2|3.00|33.3 %|20|60.00|16.00/2||4|5.00|20.0 %|12|60.00|16.00/"
+                               "3||7|8.00|12.5 %|8|64.00|20.00/4||12|13.00|7.7 %|4|52.00|8.00"));
+        QCOMPARE(c.lines(),
+                 c.L("Book: 73.5 % of the market/Staked: 44.00/Profit: 8.00 to 20.00 whichever of them "
+                     "wins/If any other runner wins: -44.00/"));
+        c.key(Qt::Key_C, Qt::ControlModifier | Qt::ShiftModifier);
+        QCOMPARE(clipboard(),
+                 kHeadings +
+                     c.L("1\t\t2\t3.00\t33.3 %\t20\t60.00\t16.00\n2\t\t4\t5.00\t20.0 %\t12\t60.00\t16.00\n"
+                         "3\t\t7\t8.00\t12.5 %\t8\t64.00\t20.00\n4\t\t12\t13.00\t7.7 %\t4\t52.00\t8.00\n"
+                         "Book: 73.5 % of the market\nStaked: 44.00\n"
+                         "Profit: 8.00 to 20.00 whichever of them wins\nIf any other runner wins: -44.00\n"));
+
+        // One computation per keystroke, whatever the chain does on the way.
+        int count = c.sheet()->computeCount();
+        c.type(4, QStringLiteral("\b\b"));
+        QCOMPARE(c.rows().section(u'/', 3), QStringLiteral("4|||||||"));
+        QCOMPARE(c.lines(), QStringLiteral("Type the odds of the runners you play.////"));
+        c.type(4, QStringLiteral("9/2"));
+        QCOMPARE(c.sheet()->computeCount(), count + 5);
+        QCOMPARE(c.stakesDiffer(), QString());
+        QCOMPARE(c.sheet()->gridSheet->item(3, 3)->text(), c.L("5.50"));
+        QTest::mouseClick(c.w.btnRounditup, Qt::LeftButton);
+        QCOMPARE(c.stakesDiffer(), QString());
+        QCOMPARE(c.w.Label2_[0]->text(), QStringLiteral("14")); // 14.33 rounded indeed
+        QTest::mouseClick(c.w.radioOptions->button(1), Qt::LeftButton);
+        QCOMPARE(c.stakesDiffer(), QString());
+        c.w.Combo1_[0]->lineEdit()->selectAll();
+        QTest::keyClicks(c.w.Combo1_[0]->lineEdit(), QStringLiteral("7"));
+        QCOMPARE(c.sheet()->gridSheet->item(0, 1)->text(), QStringLiteral("7"));
+
+        // Hidden: the keystrokes, clicks and examples cost no computation; shown again, it catches up once.
+        c.sheet()->close();
+        QVERIFY(!c.sheet()->isVisible());
+        count = c.sheet()->computeCount();
+        c.type(1, QStringLiteral("5"));
+        QTest::mouseClick(c.w.btnExample3, Qt::LeftButton);
+        QTest::mouseClick(c.w.btnRounditup, Qt::LeftButton);
+        QCOMPARE(c.sheet()->computeCount(), count);
+        c.w.activateWindow(); // offscreen, closing the sheet leaves no window active
+        QVERIFY(QTest::qWaitForWindowActive(&c.w));
+        c.key(Qt::Key_R, Qt::ControlModifier);
+        QVERIFY(c.sheet()->isVisible());
+        QCOMPARE(c.sheet()->computeCount(), count + 1);
+        QCOMPARE(c.rows(), c.L("1|7|3/2|2.50|40.0 %|12|30.00|12.00/2||4|5.00|20.0 %|6|30.00|12.00"));
+    }
+
+    void settings_data() { follows_data(); }
+
+    // Commission and a spread total change the sheet and its copy, not the calculator; keys that cannot make
+    // a number are refused, a value out of range counts as 0 % or no spread and the box says so when left.
+    void settings() {
+        QFETCH(QChar, sep);
+        Calculator c(sep);
+        QTest::mouseClick(c.w.btnExample, Qt::LeftButton);
+        c.w.raceSheet->trigger();
+        TfrmSheet* s = c.sheet();
+        const QString amounts = c.w.Label2_[0]->text() + c.w.lblTotal_ex_Label19->text();
+        QTest::keyClick(s->txtCommission, Qt::Key_Backspace);
+        QTest::keyClicks(s->txtCommission, QStringLiteral("5"));
+        QCOMPARE(c.rows().section(u'/', 0, 0), QStringLiteral("1||2|") + c.L("3.00|33.3 %|20|60.00|15.20"));
+        QCOMPARE(s->lblProfitRange->text(), c.L("Profit: 7.60 to 19.00 whichever of them wins"));
+        QTest::keyClicks(s->txtSpread, QStringLiteral("5x0,"));
+        QCOMPARE(s->txtSpread->text(), QStringLiteral("50,"));
+        QCOMPARE(c.rows().section(u'/', 3, 3), c.L("4||12|13.00|7.7 %|5.23|67.99|17.09"));
+        QCOMPARE(s->lblSpread->text(),
+                 c.L("Stakes for a total of 50.00; the calculator's own are unchanged"));
+        QTest::mouseClick(s->chkSpreadRound, Qt::LeftButton);
+        QCOMPARE(c.rows().section(u'/', 3, 3), c.L("4||12|13.00|7.7 %|6|78.00|22.80"));
+        QTest::mouseClick(s->btnCopy, Qt::LeftButton);
+        QVERIFY(
+            clipboard().endsWith(c.L("If any other runner wins: -54.00\n"
+                                     "Stakes for a total of 50.00; the calculator's own are unchanged\n")));
+        QCOMPARE(c.w.Label2_[0]->text() + c.w.lblTotal_ex_Label19->text(), amounts);
+
+        // Out of range: counted as 0 % and drawn in red while typed, replaced by what it counts as once left.
+        s->activateWindow();
+        s->txtCommission->setFocus();
+        s->txtCommission->clear();
+        QTest::keyClicks(s->txtCommission, QStringLiteral("1-5a0"));
+        QCOMPARE(s->txtCommission->text(), QStringLiteral("150"));
+        QCOMPARE(s->txtCommission->palette().color(QPalette::Text), QColor(Qt::red));
+        QCOMPARE(c.rows().section(u'/', 3, 3), c.L("4||12|13.00|7.7 %|6|78.00|24.00"));
+        QTest::keyClick(s->txtCommission, Qt::Key_Return);
+        QCOMPARE(s->txtCommission->text(), QStringLiteral("0"));
+        QVERIFY(s->txtCommission->palette().color(QPalette::Text) != QColor(Qt::red));
+        s->txtSpread->clear();
+        QCOMPARE(c.rows().section(u'/', 3, 3), c.L("4||12|13.00|7.7 %|4|52.00|8.00"));
+        QCOMPARE(s->lblSpread->text(), QString());
+    }
+
+    // What a screen reader reads, and where the window goes on screens of several sizes.
+    void namesAndPlace() {
+        Calculator c(u'.');
+        QTest::mouseClick(c.w.btnExample, Qt::LeftButton);
+        c.w.raceSheet->trigger();
+        TfrmSheet* s = c.sheet();
+        QCOMPARE(c.w.raceSheet->text() + c.w.copyRace->text(), QStringLiteral("Race sheet...Copy the race"));
+        QCOMPARE(c.w.race->actions().indexOf(c.w.raceSheet), 4); // below the formats and a separator
+        QCOMPARE(s->objectName(), QStringLiteral("frmSheet"));
+        const std::pair<QWidget*, const char*> names[] = {
+            {s->gridSheet, "Race sheet"},
+            {s->txtCommission, "Commission on winnings (%)"},
+            {s->txtSpread, "Spread a total of"},
+            {s->chkSpreadRound, "Round onto the calculator's unit"},
+            {s->btnCopy, "Copy"}};
+        for (const auto& [widget, name] : names) {
+            QAccessibleInterface* a = QAccessible::queryAccessibleInterface(widget);
+            QCOMPARE(a->text(QAccessible::Name), QString::fromUtf8(name));
+        }
+        QAccessibleTableInterface* table =
+            QAccessible::queryAccessibleInterface(s->gridSheet)->tableInterface();
+        QVERIFY(table);
+        QCOMPARE(table->rowCount(), 4);
+        QCOMPARE(table->columnCount(), 8);
+        QCOMPARE(table->columnDescription(5), QStringLiteral("Stake"));
+        QCOMPARE(table->cellAt(3, 7)->text(QAccessible::Name), QStringLiteral("8.00"));
+        QCOMPARE(QAccessible::queryAccessibleInterface(s->lblBook)->text(QAccessible::Name),
+                 QStringLiteral("Book: 73.5 % of the market"));
+
+        // Right of the calculator, else left, below, above; else the screen's lower right corner.
+        const QSize size(600, 400);
+        const QRect calculator(100, 0, 800, 620);
+        QCOMPARE(SheetPlace(calculator, size, QRect(0, 0, 1600, 1200)).topLeft(), QPoint(900, 0));
+        QCOMPARE(SheetPlace(calculator.translated(600, 0), size, QRect(0, 0, 1600, 1200)).topLeft(),
+                 QPoint(100, 0));
+        QCOMPARE(SheetPlace(calculator, size, QRect(0, 0, 1024, 1024)).topLeft(), QPoint(100, 620));
+        QCOMPARE(SheetPlace(calculator, size, QRect(0, 0, 1024, 768)).topLeft(), QPoint(424, 368));
+    }
+};
+
+QTEST_MAIN(TestSheet)
+#include "test_sheet.moc"
