@@ -26,7 +26,7 @@ BetSlip playing(int runners) {
         Selection& s = slip.selection(i);
         s.isActive = true;
         s.oddsText = odds[i - 1];
-        s.oddsValue = ParseOdds(s.oddsText, slip.separator).value_or(0.0f);
+        s.oddsValue = ParseOdds(s.oddsText, slip.separator, OddsFormat::ToOne).value_or(0.0f);
     }
     return slip;
 }
@@ -65,7 +65,7 @@ BENCHMARK_CAPTURE(RoundStakesBench, ByValue, RoundingMode::ByValue);
 
 void ParseOddsBench(benchmark::State& state, const char* text) {
     for (auto _ : state)
-        benchmark::DoNotOptimize(ParseOdds(text, U','));
+        benchmark::DoNotOptimize(ParseOdds(text, U',', OddsFormat::ToOne));
 }
 BENCHMARK_CAPTURE(ParseOddsBench, Whole, "12");
 BENCHMARK_CAPTURE(ParseOddsBench, Decimal, "4.5");
@@ -74,7 +74,7 @@ BENCHMARK_CAPTURE(ParseOddsBench, Fraction, "9/2");
 void ShowOddsYieldBench(benchmark::State& state, const char* text) {
     BetSlip slip;
     for (auto _ : state) {
-        ShowOddsYield(slip, text);
+        ShowOddsYield(slip, text, OddsFormat::ToOne);
         benchmark::DoNotOptimize(slip.yieldLine.data());
     }
 }

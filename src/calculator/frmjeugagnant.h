@@ -41,6 +41,7 @@
 #include <vector>
 
 #include "engine/betslip.h"
+#include "engine/engine.h"
 #include "engine/host.h"
 
 class QAction;
@@ -136,6 +137,8 @@ public:
     // The browser window stand-in the Internet links open; created after this window.
     void setBrowserWindow(web::TfrmWWWProxy* browser) { browser_ = browser; }
     int closeCount() const { return closeCount_; }
+    // How the odds boxes are read, chosen in the Race menu; to-one odds at every start.
+    OddsFormat oddsFormat() const { return oddsFormat_; }
 
     // Window size: the design client area under the menu bar.
     static constexpr int kClientWidth = 794;
@@ -180,6 +183,8 @@ public:
     void U1Click();
     void F1Click();
     void imgracetracksClick();
+    // The Race menu's odds formats: every odds box read again, then one recalculation.
+    void oddsFormatClick(OddsFormat format);
     void hoverOver(QWidget* control, QPoint pos);
 
     // Brings the labels and the help text up to date with the slip now, within
@@ -250,6 +255,7 @@ private:
 
     BetSlip slip_;
     QChar separator_;
+    OddsFormat oddsFormat_ = OddsFormat::ToOne;
     QString separatorName_;
     int closeCount_ = 0;
     // Depth of ProcessPendingEvents, and whether a repaint waits for its end.

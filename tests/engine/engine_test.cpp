@@ -49,7 +49,7 @@ struct InLocale : ::testing::TestWithParam<char32_t> {
         slip.displayMode = displayMode;
         slip.playedCount = odds.empty() ? 1 : int(odds.size());
         for (std::size_t i = 0; i < odds.size(); ++i)
-            slip.selections[i] = {"Select", L(odds[i]), ParseOdds(L(odds[i]), sep).value_or(0.0f), true};
+            slip.selections[i] = {"Select", L(odds[i]), ParseOdds(L(odds[i]), sep, OddsFormat::ToOne).value_or(0.0f), true};
         return slip;
     }
 };
@@ -204,9 +204,9 @@ TEST_P(InLocale, Readers) {
         {"4", 4},        {"4.5", 4.5f},   {"4,5", 4.5f},   {"9/2", 4.5f}, {"9/", 9},
         {"9 / 2", 4.5f}, {"11/10", 1.1f}, {"-9/2", -4.5f}, {" 4 ", 4},    {"1e2", 100}};
     for (const auto& [text, value] : odds)
-        EXPECT_EQ(ParseOdds(text, sep), value) << text;
+        EXPECT_EQ(ParseOdds(text, sep, OddsFormat::ToOne), value) << text;
     for (const char* text : {"9/0", "9/x", "4.5/2", "9/2/3", "abc", "", "1.000,5", "9/ ", "1e39", "4..5"})
-        EXPECT_FALSE(ParseOdds(text, sep).has_value()) << text;
+        EXPECT_FALSE(ParseOdds(text, sep, OddsFormat::ToOne).has_value()) << text;
     // Numbers: only the locale's separator; only outer controls and blanks trimmed; exactly the 32-bit range.
     for (const auto& [text, value] :
          {std::pair{"4.5", 4.5L}, {" 12 ", 12}, {"+3", 3}, {"1.5E-2", 0.015L}, {"5.", 5}, {".5", 0.5L}})
@@ -237,7 +237,7 @@ TEST_P(InLocale, YieldLine) {
     for (const auto& [text, total, line, after] : cases) {
         BetSlip slip = Slip();
         slip.totalLine = kTotalPrefix + L(total);
-        ShowOddsYield(slip, std::string(text) != "4,5" ? L(text) : sep == U'.' ? "4,5" : "4.5");
+        ShowOddsYield(slip, std::string(text) != "4,5" ? L(text) : sep == U'.' ? "4,5" : "4.5", OddsFormat::ToOne);
         EXPECT_EQ(slip.yieldLine, *line ? L(line) : kYieldAtStart) << text;
         EXPECT_EQ(slip.totalLine, after ? kTotalPrefix + L(after) : kTotalAskRefresh) << text;
     }

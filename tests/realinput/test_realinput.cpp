@@ -146,7 +146,7 @@ class RealInput : public QObject {
             Selection& s = slip.selection(i);
             s.isActive = i <= played;
             s.oddsText = w->txtCote[std::size_t(i - 1)]->text().toStdString();
-            s.oddsValue = ParseOdds(s.oddsText, slip.separator).value_or(0.0f);
+            s.oddsValue = ParseOdds(s.oddsText, slip.separator, OddsFormat::ToOne).value_or(0.0f);
         }
         RunCalculation(slip, Variant::Calculate, host);
         return slip;
