@@ -55,14 +55,12 @@ QString OddsBoxText(int box, QChar separator, const QString& separatorName, Odds
                QStringLiteral("5 or even 9/2");
         break;
     case OddsForm::Decimal:
-        text = QStringLiteral("Type the decimal odds of ") + ordinal + QStringLiteral(" horse in here.") +
-               LineBreak() + QStringLiteral("Stake included, like 3 or 5") + separator +
-               QStringLiteral("50; a fraction like 9/2 is still to-one odds");
+        text = QStringLiteral("Type the decimal odds of ") + ordinal + QStringLiteral(" horse, stake included,") +
+               LineBreak() + QStringLiteral("like 3 or 5") + separator + QStringLiteral("50 (9/2 is to-one odds)");
         break;
     case OddsForm::American:
-        text = QStringLiteral("Type the American odds of ") + ordinal + QStringLiteral(" horse in here.") +
-               LineBreak() + QStringLiteral("Like +450 (4") + separator +
-               QStringLiteral("5 to one) or -200 (1 to 2); a fraction like 9/2 is to-one odds");
+        text = QStringLiteral("Type the American odds of ") + ordinal + QStringLiteral(" horse,") + LineBreak() +
+               QStringLiteral("like +450 (4") + separator + QStringLiteral("5 to one) or -200 (1 to 2)");
         break;
     }
     return text + LineBreak() + QStringLiteral("Your decimal separator is the ") + separatorName + u'.';
