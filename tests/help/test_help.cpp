@@ -136,6 +136,8 @@ private Q_SLOTS:
                     todo.append(t);
         for (const HelpTopic& topic : file->topics())
             QVERIFY2(reached.count(topic.id.toLower()), qPrintable(topic.id));
+        for (const char* from : {"Quickhelp", "OddsBoxes"}) // where a user meets the odds formats
+            QVERIFY2(file->topicById(QLatin1String(from))->body.contains(u"[[OddsFormats]]"), from);
     }
 
     // A pop-up at the position set last, kept on the screen, closed by a key; one help window: a context's
