@@ -137,7 +137,7 @@ private Q_SLOTS:
         for (const HelpTopic& topic : file->topics())
             QVERIFY2(reached.count(topic.id.toLower()), qPrintable(topic.id));
         for (const char* from : {"Quickhelp", "OddsBoxes"}) // where a user meets the odds formats
-            QVERIFY2(file->topicById(QLatin1String(from))->body.contains(u"[[OddsFormats]]"), from);
+            QVERIFY2(file->topicById(QString::fromLatin1(from))->body.contains(u"[[OddsFormats]]"), from);
     }
 
     // A pop-up at the position set last, kept on the screen, closed by a key; one help window: a context's
