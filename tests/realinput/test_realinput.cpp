@@ -146,7 +146,7 @@ class RealInput : public QObject {
             Selection& s = slip.selection(i);
             s.isActive = i <= played;
             s.oddsText = w->txtCote[std::size_t(i - 1)]->text().toStdString();
-            s.oddsValue = ParseOdds(s.oddsText, slip.separator, OddsFormat::ToOne).value_or(0.0f);
+            s.oddsValue = ParseOdds(s.oddsText, slip.separator, w->oddsFormat()).value_or(0.0f);
         }
         RunCalculation(slip, Variant::Calculate, host);
         return slip;
@@ -298,6 +298,46 @@ private Q_SLOTS:
         QVERIFY(x->click(w->Image1, QPoint(150, 12)) && w->HScroll1->value() == before + 1);
         QVERIFY(QApplication::focusWidget() == w->txtCote[3] &&
                 w->txtCote[3]->cursorPosition() == w->txtCote[3]->text().size());
+    }
+
+    // Decimal odds chosen in the Race menu, then typed at a hand's pace into boxes 1 to 3 with three horses
+    // played, with either separator key: the stakes are the engine's for the decimal odds, and the same as
+    // for the to-one odds one less; the yield line speaks of decimal odds.  To-one odds are chosen back.
+    void decimalOdds() {
+        const auto choose = [this](QAction* format) {
+            QMenuBar* bar = w->menuBar();
+            return x->click(bar, bar->actionGeometry(w->race->menuAction()).center()) &&
+                   QTest::qWaitFor([&] { return w->race->isVisible(); }, 2000) &&
+                   x->click(w->race, w->race->actionGeometry(format).center()) && !w->race->isVisible();
+        };
+        clearBoxes(3);
+        QVERIFY(x->waitIdle());
+        QVERIFY(choose(w->oddsDecimal));
+        QVERIFY(w->oddsDecimal->isChecked() && w->oddsFormat() == OddsFormat::Decimal);
+        const char* odds[] = {"3.00", "5,5", "8.5"};
+        for (int box = 1; box <= 3; ++box) {
+            QLineEdit* edit = w->txtCote[std::size_t(box - 1)];
+            QVERIFY(x->click(edit));
+            QVERIFY(x->type(QLatin1String(odds[box - 1]), 90ms));
+            QCOMPARE(edit->text(), local(QLatin1String(odds[box - 1])));
+            QVERIFY2(QApplication::focusWidget() == edit, qPrintable(focusName()));
+        }
+        QCOMPARE(w->lblYield->text(), local("Decimal odds of 8.5 will yield 8.50 for a $1 bet and 17.00") +
+                                          QStringLiteral(" for a $2 bet"));
+        const BetSlip engine = engineSlip(3);
+        QStringList shown;
+        for (int i = 1; i <= 3; ++i) {
+            shown << w->Label2_[std::size_t(i - 1)]->text();
+            QCOMPARE(shown.back().toStdString(), engine.selection(i).shownAmount);
+        }
+        QCOMPARE(w->lblAmount_ie_Label4->text().toStdString(), engine.profitText);
+        QVERIFY(choose(w->oddsToOne));
+        QVERIFY(QApplication::focusWidget() == w->txtCote[2]);
+        for (const char* toOne : {"2", "4.5", "7.5"}) // read afresh as to-one odds
+            w->txtCote[std::size_t(toOne[0] == '2' ? 0 : toOne[0] == '4' ? 1 : 2)]->setText(local(toOne));
+        QVERIFY(x->waitIdle());
+        for (int i = 1; i <= 3; ++i)
+            QCOMPARE(w->Label2_[std::size_t(i - 1)]->text(), shown[i - 1]);
     }
 
     // 15 starters typed: every combo shows its whole text ("1 to 15" in the runners') in its design width,
