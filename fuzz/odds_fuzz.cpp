@@ -83,7 +83,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             FUZZ_CHECK(SameOutcome(toOne, decimal) && SameOutcome(toOne, american));
             return;
         }
-        if (const auto twin = OneLess(text)) FUZZ_CHECK(SameOutcome(decimal, ParseOdds(*twin, U'.', OddsFormat::ToOne)));
+        if (const auto twin = OneLess(text))
+            FUZZ_CHECK(SameOutcome(decimal, ParseOdds(*twin, U'.', OddsFormat::ToOne)));
         // (Odds near a float's largest may read in one format and overflow in the other.)
         if (decimal) FUZZ_CHECK(*decimal >= 0.0f && (!toOne || *toOne >= 1.0f));
         if (toOne && *toOne >= 1.0001f && *toOne < 1e38f) FUZZ_CHECK(decimal.has_value());

@@ -169,7 +169,8 @@ void TfrmJeuGagnant::oddsFormatClick(OddsFormat format) {
             if (const auto blank = s.find(' '); i >= 2 && blank != std::string::npos) s.erase(blank, 1);
             if (s.back() == ',' || s.back() == '.')
                 s.pop_back();
-            else if (s.size() >= sepText.size() && s.compare(s.size() - sepText.size(), sepText.size(), sepText) == 0)
+            else if (s.size() >= sepText.size() &&
+                     s.compare(s.size() - sepText.size(), sepText.size(), sepText) == 0)
                 s.erase(s.size() - sepText.size());
             slip_.selection(i).oddsValue = ParseOdds(s, sep, format).value_or(0.0f);
         }

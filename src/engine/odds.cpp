@@ -11,7 +11,9 @@ void replaceFirst(std::string& text, char what, const std::string& with) {
 }
 
 // A number of m whole digits lies in [10^(m-1), 10^m).
-std::int64_t wholeDigits(const DecimalDigits& d) { return static_cast<std::int64_t>(d.digits.size()) + d.exponent; }
+std::int64_t wholeDigits(const DecimalDigits& d) {
+    return static_cast<std::int64_t>(d.digits.size()) + d.exponent;
+}
 
 // Odds of 10^40 and more fit no float (3.4e38 at most): such texts are never written out.
 constexpr std::int64_t kWidestOdds = 40;
@@ -37,7 +39,8 @@ std::optional<std::string> decimalLessOne(std::string_view text, char32_t separa
     }
     // One off the units digit, borrowing; the leading digit is not 0, so the borrow stops there.
     auto i = static_cast<std::size_t>(wholeDigits(*d)) - 1;
-    while (d->digits[i] == '0') d->digits[i--] = '9';
+    while (d->digits[i] == '0')
+        d->digits[i--] = '9';
     --d->digits[i];
     std::string less = plainText(*d, separator);
     const auto whole = static_cast<std::size_t>(wholeDigits(*d));
@@ -87,11 +90,14 @@ std::optional<float> ParseOdds(std::string_view text, char32_t separator, OddsFo
     const auto bar = work.find('/');
     if (bar == std::string::npos) {
         switch (format) {
-        case OddsFormat::ToOne: break;
+        case OddsFormat::ToOne:
+            break;
         case OddsFormat::Decimal:
-            if (const auto less = decimalLessOne(work, separator)) return toFloat(ParseNumber(*less, separator));
+            if (const auto less = decimalLessOne(work, separator))
+                return toFloat(ParseNumber(*less, separator));
             return std::nullopt;
-        case OddsFormat::American: return toFloat(americanOdds(work, separator));
+        case OddsFormat::American:
+            return toFloat(americanOdds(work, separator));
         }
         return toFloat(ParseNumber(work, separator));
     }
@@ -150,8 +156,8 @@ void ShowOddsYield(BetSlip& slip, std::string_view input, OddsFormat format) {
         }
         }
         const float r2 = StoreFloat(static_cast<long double>(r1) * 2.0L);
-        slip.yieldLine = prefix + text + " will yield " + FormatFixed2(r1, slip.separator) + " for a $1 bet and " +
-                         FormatFixed2(r2, slip.separator) + " for a $2 bet";
+        slip.yieldLine = prefix + text + " will yield " + FormatFixed2(r1, slip.separator) +
+                         " for a $1 bet and " + FormatFixed2(r2, slip.separator) + " for a $2 bet";
     });
 }
 

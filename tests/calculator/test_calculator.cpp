@@ -206,7 +206,8 @@ public:
                 "txtArrondir x|set txtArrondir|set txtArrondir 0.1;3:click btnRounditup;1:click "
                 "btnExample|click btnExample2|click btnExample3;3:click imggauche|click imgDroite;"
                 "2:click imgBlanc %162;3:click Cmdrafraichirbid;2:space cmdRafraichir;2:trigger E2|"
-                "trigger U1|trigger F1|trigger oddsToOne|trigger oddsDecimal|trigger oddsAmerican;6:hover imgBlanc %162 9|hover txtCote%9 3 3|hover Image1 3 3;"
+                "trigger U1|trigger F1|trigger oddsToOne|trigger oddsDecimal|trigger oddsAmerican;6:hover "
+                "imgBlanc %162 9|hover txtCote%9 3 3|hover Image1 3 3;"
                 "4:click Command1;3:set ScrollBar1 %9")
                 .split(u';');
         int choice = pick(100) - 52;
@@ -389,14 +390,15 @@ private Q_SLOTS:
                          "click imgDroite; row=|4|7|12|; click imggauche; click imgBlanc 5; txtGauche=; "
                          "avantgauche=; fill; play 4; click imgDroite; click imgDroite; enabled=xxxx-----; "
                          "apresdroite=10; click imggauche; click imggauche; txtDroite=; apresdroite="},
-            {"hover", "hover txtCote1 5 5; lblAide~Type the odds of first horse in here.; "
-                      "lblAide~like 4 .5 or even 9/2; hover imgBlanc 142 9; lblAide~clear box 9; "
-                      "hover imgBlanc 5 9; lblAide~clear all the boxes; hover Edit1 3 3; lblAide=; "
-                      "hover imgracetracks 3 3; lblAide~Click and travel; hover Label14 3 3; "
-                      "lblAide~Click and travel; trigger oddsDecimal; hover txtCote2 5 5; "
-                      "lblAide~Type the decimal odds of second horse; lblAide~like 3 or 5.50; "
-                      "trigger oddsAmerican; hover txtCote9 5 5; lblAide~Type the American odds of 9th horse; "
-                      "lblAide~like +450 (4.5 to one) or -200 (1 to 2); lblAide~separator is the"},
+            {"hover",
+             "hover txtCote1 5 5; lblAide~Type the odds of first horse in here.; "
+             "lblAide~like 4 .5 or even 9/2; hover imgBlanc 142 9; lblAide~clear box 9; "
+             "hover imgBlanc 5 9; lblAide~clear all the boxes; hover Edit1 3 3; lblAide=; "
+             "hover imgracetracks 3 3; lblAide~Click and travel; hover Label14 3 3; "
+             "lblAide~Click and travel; trigger oddsDecimal; hover txtCote2 5 5; "
+             "lblAide~Type the decimal odds of second horse; lblAide~like 3 or 5.50; "
+             "trigger oddsAmerican; hover txtCote9 5 5; lblAide~Type the American odds of 9th horse; "
+             "lblAide~like +450 (4.5 to one) or -200 (1 to 2); lblAide~separator is the"},
             {"currency",
              "type 1 4; trigger U1; lblDollar=£; lblDollar2=£; lblYield~for a $1 bet; trigger F1; "
              "lblDollar2=€; trigger E2; lblDollar=$; MarqueeFreeware=running; click chkNomore; "
@@ -436,15 +438,14 @@ private Q_SLOTS:
     }
 
     // The Race menu's odds formats: each example shows the same stakes, total and profit in every format;
-    // a switch reads the boxes again, texts and focus as they were, and recalculates: as if the odds had
-    // been typed in the new format.  The yield line speaks the format.
+    // a switch reads the boxes again (texts, caret and yield line stay) and recalculates, as if the odds had
+    // been typed in the new format, whose words the yield line then speaks.
     void oddsFormats() {
         const auto shown = [](const Driver& d) {
-            QStringList figures;
+            QStringList figures{d.w->lblTotal_ex_Label19->text(), d.w->lblAmount_ie_Label4->text()};
             for (const QLabel* amount : d.w->Label2_)
                 figures << amount->text();
-            return figures.join(u'|') + u'|' + d.w->lblTotal_ex_Label19->text() + u'|' +
-                   d.w->lblAmount_ie_Label4->text();
+            return figures.join(u'|');
         };
         for (const QChar sep : {u'.', u','}) {
             Driver toOne(sep), d(sep);
@@ -455,26 +456,25 @@ private Q_SLOTS:
                     QVERIFY2(shown(d) == shown(toOne), qPrintable(format + ' ' + example + ": " + shown(d)));
                 }
             }
-            RUN(d, "trigger oddsDecimal; click btnExample; row=3|5|8|13|; trigger oddsAmerican; click btnExample; "
-                   "row=+200|+400|+700|+1200|; click btnExample2; row=3/2|+400|+500|+800|");
-            // Odds typed in each format; box 3 ends with the other separator, written as the window's.
-            const std::pair<const char*, QStringList> typedOdds[] = {
-                {"oddsDecimal", {"5.5", "3", "8^", "Decimal odds of 8. will yield 8.00 for a $1 bet and 16.00"}},
-                {"oddsAmerican", {"+450", "-200", "+750", "American odds of +750 will yield 8.50 for a $1 bet"}}};
-            for (const auto& [format, odds] : typedOdds) {
+            RUN(d, "trigger oddsDecimal; click btnExample; row=3|5|8|13|; trigger oddsAmerican; "
+                   "click btnExample; row=+200|+400|+700|+1200|; click btnExample2; row=3/2|+400|+500|+800|");
+            // Box 3 ends with the other separator, written as the window's.
+            for (const QStringList& odds :
+                 {QStringList{"oddsDecimal", "5.5", "3", "8^", "Decimal odds of 8. will yield 8.00"},
+                  {"oddsAmerican", "+450", "-200", "+750", "American odds of +750 will yield 8.50"}}) {
                 Driver typed(sep), switched(sep);
                 const QString typing =
-                    QStringLiteral("play 3; type 1 %1; type 2 %2; type 3 %3").arg(odds[0], odds[1], odds[2]);
-                RUN(typed, QStringLiteral("trigger %1; %2; lblYield~%3").arg(format, typing, odds[3]));
+                    QStringLiteral("play 3; type 1 %1; type 2 %2; type 3 %3").arg(odds[1], odds[2], odds[3]);
+                RUN(typed,
+                    "trigger " + odds[0] + "; " + typing + "; lblYield~" + odds[4] + " for a $1 bet and");
                 RUN(switched, typing + "; focus=txtCote3");
-                const QString yield = switched.w->lblYield->text(), row = switched.w->txtCote[2]->text(),
-                              before = shown(switched);
-                RUN(switched, QStringLiteral("trigger %1; focus=txtCote3").arg(format));
+                const QString before = shown(switched), yield = switched.w->lblYield->text(),
+                              row = switched.box(3)->text();
+                RUN(switched, "trigger " + odds[0] + "; focus=txtCote3");
                 QVERIFY2(shown(switched) == shown(typed) && shown(typed) != before,
-                         qPrintable(before + " / " + shown(switched) + " / " + shown(typed)));
-                QCOMPARE(switched.w->lblYield->text(), yield);
-                QCOMPARE(switched.w->txtCote[2]->text(), row);
-                QCOMPARE(switched.w->txtCote[2]->cursorPosition(), row.size());
+                         qPrintable(before + " / " + shown(typed)));
+                QVERIFY(switched.w->lblYield->text() == yield && switched.box(3)->text() == row &&
+                        switched.box(3)->cursorPosition() == row.size());
             }
         }
     }
@@ -562,8 +562,12 @@ private Q_SLOTS:
         for (int x : {2, 17, 32, 50, 67, 85, 103, 123, 142})
             hovered.append({d.w->imgBlanc, x});
         // and the odds boxes' in the other formats, at their longest ordinal
-        const QString texts[] = {help::LossRecoveryText(), help::DisplayModeText(),  help::RoundUpText(),
-                                 help::RoundDownText(),    help::RoundByValueText(), help::ThresholdText(),
+        const QString texts[] = {help::LossRecoveryText(),
+                                 help::DisplayModeText(),
+                                 help::RoundUpText(),
+                                 help::RoundDownText(),
+                                 help::RoundByValueText(),
+                                 help::ThresholdText(),
                                  help::OddsBoxText(2, u',', "decimal point", help::OddsForm::Decimal),
                                  help::OddsBoxText(2, u',', "decimal point", help::OddsForm::American)};
         int shown = 0;

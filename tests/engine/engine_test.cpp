@@ -49,7 +49,8 @@ struct InLocale : ::testing::TestWithParam<char32_t> {
         slip.displayMode = displayMode;
         slip.playedCount = odds.empty() ? 1 : int(odds.size());
         for (std::size_t i = 0; i < odds.size(); ++i)
-            slip.selections[i] = {"Select", L(odds[i]), ParseOdds(L(odds[i]), sep, OddsFormat::ToOne).value_or(0.0f), true};
+            slip.selections[i] = {"Select", L(odds[i]),
+                                  ParseOdds(L(odds[i]), sep, OddsFormat::ToOne).value_or(0.0f), true};
         return slip;
     }
 };
@@ -218,13 +219,22 @@ TEST_P(InLocale, Readers) {
         EXPECT_EQ(decimal, ParseOdds(twin, sep, ToOne)) << text;
     }
     // American: +n (or n) as the to-one n/100 reads, -n as 100/n; from 100 on either way.
-    for (const auto& [text, value] :
-         {std::pair{"+450", ParseOdds("4.5", sep, ToOne)}, {"450", 4.5f}, {"100", 1}, {"-100", 1}, {"-200", 0.5f},
-          {"-110", float(100.0L / 110)}, {"+100,5", ParseOdds("1.005", sep, ToOne)}, {"-250.0", 0.4f},
-          {"4.5e2", 4.5f}, {"+ 455", ParseOdds("4.55", sep, ToOne)}, {"9/2", 4.5f}, {"-9/", -9}})
+    for (const auto& [text, value] : {std::pair{"+450", ParseOdds("4.5", sep, ToOne)},
+                                      {"450", 4.5f},
+                                      {"100", 1},
+                                      {"-100", 1},
+                                      {"-200", 0.5f},
+                                      {"-110", float(100.0L / 110)},
+                                      {"+100,5", ParseOdds("1.005", sep, ToOne)},
+                                      {"-250.0", 0.4f},
+                                      {"4.5e2", 4.5f},
+                                      {"+ 455", ParseOdds("4.55", sep, ToOne)},
+                                      {"9/2", 4.5f},
+                                      {"-9/", -9}})
         EXPECT_EQ(ParseOdds(text, sep, American), value) << text;
     // Not read in any format, then not in one format: decimal below 1, American between -100 and +100.
-    for (const char* text : {"9/0", "9/x", "4.5/2", "9/2/3", "abc", "", "1.000,5", "9/ ", "1e41", "4..5", "+", "-"})
+    for (const char* text :
+         {"9/0", "9/x", "4.5/2", "9/2/3", "abc", "", "1.000,5", "9/ ", "1e41", "4..5", "+", "-"})
         for (const OddsFormat format : {ToOne, Decimal, American})
             EXPECT_FALSE(ParseOdds(text, sep, format).has_value()) << text << int(format);
     EXPECT_FALSE(ParseOdds("1e39", sep, ToOne).has_value()); // beyond a float; "+1e39" is 1e37 to one

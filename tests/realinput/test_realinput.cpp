@@ -300,44 +300,42 @@ private Q_SLOTS:
                 w->txtCote[3]->cursorPosition() == w->txtCote[3]->text().size());
     }
 
-    // Decimal odds chosen in the Race menu, then typed at a hand's pace into boxes 1 to 3 with three horses
-    // played, with either separator key: the stakes are the engine's for the decimal odds, and the same as
-    // for the to-one odds one less; the yield line speaks of decimal odds.  To-one odds are chosen back.
+    // Decimal odds chosen in the Race menu and typed at a hand's pace into boxes 1 to 3, three horses played,
+    // either separator key: the stakes are the engine's, and stay when to-one odds are chosen back (the
+    // focus where it was) and the odds one less are put in.  The yield line speaks of decimal odds.
     void decimalOdds() {
         const auto choose = [this](QAction* format) {
-            QMenuBar* bar = w->menuBar();
-            return x->click(bar, bar->actionGeometry(w->race->menuAction()).center()) &&
-                   QTest::qWaitFor([&] { return w->race->isVisible(); }, 2000) &&
-                   x->click(w->race, w->race->actionGeometry(format).center()) && !w->race->isVisible();
+            const QRect item = w->menuBar()->actionGeometry(w->race->menuAction());
+            return x->click(w->menuBar(), item.center()) &&
+                   QTest::qWaitFor([&] { return w->race->isVisible(); }) &&
+                   x->click(w->race, w->race->actionGeometry(format).center()) && format->isChecked();
+        };
+        const auto amounts = [this] {
+            QStringList shown;
+            for (int i = 0; i < 3; ++i)
+                shown << w->Label2_[std::size_t(i)]->text();
+            return shown << w->lblAmount_ie_Label4->text();
         };
         clearBoxes(3);
-        QVERIFY(x->waitIdle());
         QVERIFY(choose(w->oddsDecimal));
-        QVERIFY(w->oddsDecimal->isChecked() && w->oddsFormat() == OddsFormat::Decimal);
-        const char* odds[] = {"3.00", "5,5", "8.5"};
-        for (int box = 1; box <= 3; ++box) {
-            QLineEdit* edit = w->txtCote[std::size_t(box - 1)];
-            QVERIFY(x->click(edit));
-            QVERIFY(x->type(QLatin1String(odds[box - 1]), 90ms));
-            QCOMPARE(edit->text(), local(QLatin1String(odds[box - 1])));
-            QVERIFY2(QApplication::focusWidget() == edit, qPrintable(focusName()));
+        const QStringList odds = {"3.00", "5,5", "8.5"}, toOne = {"2", "4.5", "7.5"};
+        for (std::size_t i = 0; i < 3; ++i) {
+            QVERIFY(x->click(w->txtCote[i]) && x->type(odds[qsizetype(i)], 90ms));
+            QVERIFY(w->txtCote[i]->text() == local(odds[qsizetype(i)]) &&
+                    QApplication::focusWidget() == w->txtCote[i]);
         }
-        QCOMPARE(w->lblYield->text(), local("Decimal odds of 8.5 will yield 8.50 for a $1 bet and 17.00") +
-                                          QStringLiteral(" for a $2 bet"));
+        QCOMPARE(w->lblYield->text(),
+                 local("Decimal odds of 8.5 will yield 8.50 for a $1 bet and 17.00 for a $2 bet"));
         const BetSlip engine = engineSlip(3);
-        QStringList shown;
-        for (int i = 1; i <= 3; ++i) {
-            shown << w->Label2_[std::size_t(i - 1)]->text();
-            QCOMPARE(shown.back().toStdString(), engine.selection(i).shownAmount);
-        }
-        QCOMPARE(w->lblAmount_ie_Label4->text().toStdString(), engine.profitText);
-        QVERIFY(choose(w->oddsToOne));
-        QVERIFY(QApplication::focusWidget() == w->txtCote[2]);
-        for (const char* toOne : {"2", "4.5", "7.5"}) // read afresh as to-one odds
-            w->txtCote[std::size_t(toOne[0] == '2' ? 0 : toOne[0] == '4' ? 1 : 2)]->setText(local(toOne));
-        QVERIFY(x->waitIdle());
+        const QStringList decimal = amounts();
         for (int i = 1; i <= 3; ++i)
-            QCOMPARE(w->Label2_[std::size_t(i - 1)]->text(), shown[i - 1]);
+            QCOMPARE(decimal[i - 1].toStdString(), engine.selection(i).shownAmount);
+        QCOMPARE(decimal[3].toStdString(), engine.profitText);
+        QVERIFY(choose(w->oddsToOne) && QApplication::focusWidget() == w->txtCote[2]);
+        for (std::size_t i = 0; i < 3; ++i)
+            w->txtCote[i]->setText(local(toOne[qsizetype(i)]));
+        QVERIFY(x->waitIdle());
+        QCOMPARE(amounts(), decimal);
     }
 
     // 15 starters typed: every combo shows its whole text ("1 to 15" in the runners') in its design width,
