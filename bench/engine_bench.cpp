@@ -63,13 +63,17 @@ BENCHMARK_CAPTURE(RoundStakesBench, Up, RoundingMode::Up);
 BENCHMARK_CAPTURE(RoundStakesBench, Down, RoundingMode::Down);
 BENCHMARK_CAPTURE(RoundStakesBench, ByValue, RoundingMode::ByValue);
 
-void ParseOddsBench(benchmark::State& state, const char* text) {
+void ParseOddsBench(benchmark::State& state, const char* text, OddsFormat format) {
     for (auto _ : state)
-        benchmark::DoNotOptimize(ParseOdds(text, U',', OddsFormat::ToOne));
+        benchmark::DoNotOptimize(ParseOdds(text, U',', format));
 }
-BENCHMARK_CAPTURE(ParseOddsBench, Whole, "12");
-BENCHMARK_CAPTURE(ParseOddsBench, Decimal, "4.5");
-BENCHMARK_CAPTURE(ParseOddsBench, Fraction, "9/2");
+BENCHMARK_CAPTURE(ParseOddsBench, Whole, "12", OddsFormat::ToOne);
+BENCHMARK_CAPTURE(ParseOddsBench, Decimal, "4.5", OddsFormat::ToOne);
+BENCHMARK_CAPTURE(ParseOddsBench, Fraction, "9/2", OddsFormat::ToOne);
+// Decimal and American odds, worked out on the digits as typed.
+BENCHMARK_CAPTURE(ParseOddsBench, DecimalOdds, "5.5", OddsFormat::Decimal);
+BENCHMARK_CAPTURE(ParseOddsBench, AmericanPlus, "+450", OddsFormat::American);
+BENCHMARK_CAPTURE(ParseOddsBench, AmericanMinus, "-110", OddsFormat::American);
 
 void ShowOddsYieldBench(benchmark::State& state, const char* text) {
     BetSlip slip;

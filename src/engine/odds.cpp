@@ -1,6 +1,8 @@
 #include "engine/engine.h"
 #include "engine/numtext.h"
 
+#include <algorithm>
+
 namespace fairstake {
 
 namespace {
