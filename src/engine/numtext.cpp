@@ -188,18 +188,7 @@ std::string FormatGeneral(long double value, char32_t separator) {
     return s;
 }
 
-namespace {
-
-// A number text as ParseNumber's grammar splits it: blanks around it, an
-// optional sign, digits with at most one separator, an optional exponent.
-struct NumberParts {
-    bool negative = false;
-    std::string whole, decimals; // the digits before and after the separator
-    bool separator = false;
-    std::string exponent; // empty, or 'e', an optional sign and digits
-};
-
-std::optional<NumberParts> splitNumber(std::string_view text, char32_t separator) {
+std::optional<long double> ParseNumber(std::string_view text, char32_t separator) {
     const std::string sep = SeparatorText(separator);
     std::size_t i = 0;
     const std::size_t n = text.size();
@@ -207,54 +196,73 @@ std::optional<NumberParts> splitNumber(std::string_view text, char32_t separator
     std::size_t end = n;
     while (end > i && text[end - 1] == ' ') --end;
 
-    NumberParts parts;
-    if (i < end && (text[i] == '+' || text[i] == '-')) parts.negative = text[i++] == '-';
-    while (i < end && text[i] >= '0' && text[i] <= '9') parts.whole += text[i++];
+    std::string ascii; // the number with '.' as separator, for from_chars
+    if (i < end && (text[i] == '+' || text[i] == '-')) {
+        if (text[i] == '-') ascii += '-';
+        ++i;
+    }
+    int mantissaDigits = 0;
+    while (i < end && text[i] >= '0' && text[i] <= '9') {
+        ascii += text[i++];
+        ++mantissaDigits;
+    }
     if (i < end && text.substr(i, sep.size()) == sep) {
         i += sep.size();
-        parts.separator = true;
-        while (i < end && text[i] >= '0' && text[i] <= '9') parts.decimals += text[i++];
+        ascii += '.';
+        while (i < end && text[i] >= '0' && text[i] <= '9') {
+            ascii += text[i++];
+            ++mantissaDigits;
+        }
     }
-    if (parts.whole.empty() && parts.decimals.empty()) return std::nullopt;
+    if (mantissaDigits == 0) return std::nullopt;
     if (i < end && (text[i] == 'e' || text[i] == 'E')) {
-        parts.exponent += 'e';
+        ascii += 'e';
         ++i;
-        if (i < end && (text[i] == '+' || text[i] == '-')) parts.exponent += text[i++];
-        const std::size_t digits = parts.exponent.size();
-        while (i < end && text[i] >= '0' && text[i] <= '9') parts.exponent += text[i++];
-        if (parts.exponent.size() == digits) return std::nullopt;
+        if (i < end && (text[i] == '+' || text[i] == '-')) ascii += text[i++];
+        int expDigits = 0;
+        while (i < end && text[i] >= '0' && text[i] <= '9') {
+            ascii += text[i++];
+            ++expDigits;
+        }
+        if (expDigits == 0) return std::nullopt;
     }
     if (i != end) return std::nullopt;
-    return parts;
-}
 
-} // namespace
-
-std::optional<long double> ParseNumber(std::string_view text, char32_t separator) {
-    const auto parts = splitNumber(text, separator);
-    if (!parts) return std::nullopt;
-    // The number with '.' as separator, for from_chars, which takes no sign: it is put back below.
-    const std::string ascii =
-        parts->whole + (parts->separator ? "." + parts->decimals : std::string()) + parts->exponent;
     long double value = 0;
-    const auto [ptr, ec] = std::from_chars(ascii.data(), ascii.data() + ascii.size(), value);
+    const char* first = ascii.data();
+    if (*first == '-') ++first; // from_chars takes no '+', and the sign is put back below
+    const auto [ptr, ec] = std::from_chars(first, ascii.data() + ascii.size(), value);
     if (ec != std::errc() || ptr != ascii.data() + ascii.size() || !std::isfinite(value)) return std::nullopt;
-    return parts->negative ? -value : value;
+    return ascii[0] == '-' ? -value : value;
 }
 
 std::optional<DecimalDigits> ParseDecimalDigits(std::string_view text, char32_t separator) {
     if (!ParseNumber(text, separator)) return std::nullopt;
-    const NumberParts parts = *splitNumber(text, separator);
+    // The text is ParseNumber's grammar: blanks, a sign, digits with at most one
+    // separator (the separator's bytes are no digits), then an optional exponent.
     DecimalDigits d;
-    d.negative = parts.negative;
-    d.digits = parts.whole + parts.decimals;
+    std::size_t i = text.find_first_not_of(' ');
+    d.negative = text[i] == '-';
+    std::int64_t decimals = 0;
+    bool afterSeparator = false;
+    for (; i < text.size() && text[i] != 'e' && text[i] != 'E' && text[i] != ' '; ++i) {
+        if (text[i] >= '0' && text[i] <= '9') {
+            d.digits += text[i];
+            decimals += afterSeparator;
+        } else if (text[i] != '+' && text[i] != '-') {
+            afterSeparator = true;
+        }
+    }
     // Beyond a billion the exponent only says "out of range": ParseNumber has read the
     // text, so the digits make up for it, and saturating keeps the sum below in range.
     std::int64_t exponent = 0;
-    for (const char c : parts.exponent)
-        if (c >= '0' && c <= '9') exponent = std::min<std::int64_t>(exponent * 10 + (c - '0'), 1000000000);
-    if (parts.exponent.size() > 1 && parts.exponent[1] == '-') exponent = -exponent;
-    d.exponent = exponent - static_cast<std::int64_t>(parts.decimals.size());
+    bool negativeExponent = false;
+    for (++i; i < text.size() && text[i] != ' '; ++i) {
+        if (text[i] == '-') negativeExponent = true;
+        if (text[i] >= '0' && text[i] <= '9')
+            exponent = std::min<std::int64_t>(exponent * 10 + (text[i] - '0'), 1000000000);
+    }
+    d.exponent = (negativeExponent ? -exponent : exponent) - decimals;
     const std::size_t first = d.digits.find_first_not_of('0');
     d.digits.erase(0, first == std::string::npos ? d.digits.size() : first);
     return d;
