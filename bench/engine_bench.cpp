@@ -27,7 +27,7 @@ BetSlip playing(int runners) {
         Selection& s = slip.selection(i);
         s.isActive = true;
         s.oddsText = odds[i - 1];
-        s.oddsValue = ParseOdds(s.oddsText, slip.separator).value_or(0.0f);
+        s.oddsValue = ParseOdds(s.oddsText, slip.separator, OddsFormat::ToOne).value_or(0.0f);
     }
     return slip;
 }
@@ -74,18 +74,22 @@ BENCHMARK_CAPTURE(RoundStakesBench, Up, RoundingMode::Up);
 BENCHMARK_CAPTURE(RoundStakesBench, Down, RoundingMode::Down);
 BENCHMARK_CAPTURE(RoundStakesBench, ByValue, RoundingMode::ByValue);
 
-void ParseOddsBench(benchmark::State& state, const char* text) {
+void ParseOddsBench(benchmark::State& state, const char* text, OddsFormat format) {
     for (auto _ : state)
-        benchmark::DoNotOptimize(ParseOdds(text, U','));
+        benchmark::DoNotOptimize(ParseOdds(text, U',', format));
 }
-BENCHMARK_CAPTURE(ParseOddsBench, Whole, "12");
-BENCHMARK_CAPTURE(ParseOddsBench, Decimal, "4.5");
-BENCHMARK_CAPTURE(ParseOddsBench, Fraction, "9/2");
+BENCHMARK_CAPTURE(ParseOddsBench, Whole, "12", OddsFormat::ToOne);
+BENCHMARK_CAPTURE(ParseOddsBench, Decimal, "4.5", OddsFormat::ToOne);
+BENCHMARK_CAPTURE(ParseOddsBench, Fraction, "9/2", OddsFormat::ToOne);
+// Decimal and American odds, worked out on the digits as typed.
+BENCHMARK_CAPTURE(ParseOddsBench, DecimalOdds, "5.5", OddsFormat::Decimal);
+BENCHMARK_CAPTURE(ParseOddsBench, AmericanPlus, "+450", OddsFormat::American);
+BENCHMARK_CAPTURE(ParseOddsBench, AmericanMinus, "-110", OddsFormat::American);
 
 void ShowOddsYieldBench(benchmark::State& state, const char* text) {
     BetSlip slip;
     for (auto _ : state) {
-        ShowOddsYield(slip, text);
+        ShowOddsYield(slip, text, OddsFormat::ToOne);
         benchmark::DoNotOptimize(slip.yieldLine.data());
     }
 }

@@ -47,7 +47,7 @@ void Check(std::string_view text, char32_t sep, const std::string& totalBefore) 
     BetSlip slip;
     slip.separator = sep;
     slip.totalLine = totalBefore;
-    ShowOddsYield(slip, text);
+    ShowOddsYield(slip, text, OddsFormat::ToOne);
 
     const std::string trimmed = Trim(text);
     const bool changed = slip.yieldLine != kYieldAtStart;
@@ -69,7 +69,7 @@ void Check(std::string_view text, char32_t sep, const std::string& totalBefore) 
 
     std::string shown(text);
     if (shown.back() == '/') shown.pop_back();
-    const auto odds = ParseOdds(text, sep);
+    const auto odds = ParseOdds(text, sep, OddsFormat::ToOne);
     if (shown.find('/') == std::string::npos) {
         FUZZ_CHECK(parts->odds == shown);
         FUZZ_CHECK(odds.has_value());

@@ -42,6 +42,7 @@
 #include <vector>
 
 #include "engine/betslip.h"
+#include "engine/engine.h"
 #include "engine/host.h"
 
 class QAction;
@@ -138,6 +139,8 @@ public:
     // The browser window stand-in the Internet links open; created after this window.
     void setBrowserWindow(web::TfrmWWWProxy* browser) { browser_ = browser; }
     int closeCount() const { return closeCount_; }
+    // How the odds boxes are read, chosen in the Race menu; to-one odds at every start.
+    OddsFormat oddsFormat() const { return oddsFormat_; }
 
     // Window size: the design client area under the menu bar.
     static constexpr int kClientWidth = 794;
@@ -185,6 +188,8 @@ public:
     // The session ends (a quit signal): the window closes as the close command
     // closes it, without its question, and the event loop ends with status 0.
     void sessionEnd();
+    // The Race menu's odds formats: every odds box read again, then one recalculation.
+    void oddsFormatClick(OddsFormat format);
     void hoverOver(QWidget* control, QPoint pos);
     // The Race menu's sheet items: the race sheet beside this window, its text on the clipboard.
     void raceSheetClick();
@@ -287,6 +292,7 @@ private:
 
     BetSlip slip_;
     QChar separator_;
+    OddsFormat oddsFormat_ = OddsFormat::ToOne;
     QString separatorName_;
     int closeCount_ = 0;
     // Depth of ProcessPendingEvents, and whether a repaint waits for its end.

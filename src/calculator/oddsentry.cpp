@@ -79,12 +79,12 @@ void TfrmJeuGagnant::txtCoteChange(int i) {
         const auto endsWithWrongSeparator = [&](char c) { return !s.empty() && s.back() == c && sep != char32_t(c); };
         if (endsWithWrongSeparator(',') || endsWithWrongSeparator('.')) {
             const std::string head = s.substr(0, s.size() - 1);
-            selection.oddsValue = ParseOdds(head, sep).value_or(0.0f);
+            selection.oddsValue = ParseOdds(head, sep, oddsFormat_).value_or(0.0f);
             box->setText(fromStd(head) + separator_);
             caretToEnd(box);
             HScroll1Change();
             ProcessPendingEvents();
-            ShowOddsYield(slip_, toStd(box->text()));
+            ShowOddsYield(slip_, toStd(box->text()), oddsFormat_);
             showSlip();
             return;
         }
@@ -92,7 +92,7 @@ void TfrmJeuGagnant::txtCoteChange(int i) {
         const std::string sepText = SeparatorText(sep);
         if (s.size() >= sepText.size() && s.compare(s.size() - sepText.size(), sepText.size(), sepText) == 0)
             s.erase(s.size() - sepText.size());
-        selection.oddsValue = ParseOdds(s, sep).value_or(0.0f);
+        selection.oddsValue = ParseOdds(s, sep, oddsFormat_).value_or(0.0f);
         closeOddsStep(i, s);
     });
     showSlip();
@@ -105,7 +105,7 @@ void TfrmJeuGagnant::closeOddsStep(int i, const std::string&) {
     auto target = [&] { HScroll1Change(); };
     auto events = [&] { ProcessPendingEvents(); };
     auto yield = [&] {
-        ShowOddsYield(slip_, toStd(box->text()));
+        ShowOddsYield(slip_, toStd(box->text()), oddsFormat_);
         showSlip();
     };
     auto focus = [&] { focusOddsBox(i); };
@@ -151,6 +151,31 @@ void TfrmJeuGagnant::closeOddsStep(int i, const std::string&) {
         focus();
         break;
     }
+}
+
+void TfrmJeuGagnant::oddsFormatClick(OddsFormat format) {
+    if (format == oddsFormat_) return;
+    SlipBatch batch(*this);
+    oddsFormat_ = format;
+    guarded([&] {
+        // Each box read as its change handling reads it, the texts left as they
+        // are: trimmed, the first blank gone (from box 2 on), a separator at the
+        // end cut off; an empty box keeps its odds, as it does when emptied.
+        const char32_t sep = slip_.separator;
+        const std::string sepText = SeparatorText(sep);
+        for (int i = 1; i <= kSelections; ++i) {
+            std::string s = Trim(toStd(txtCote[static_cast<std::size_t>(i - 1)]->text()));
+            if (s.empty()) continue;
+            if (const auto blank = s.find(' '); i >= 2 && blank != std::string::npos) s.erase(blank, 1);
+            if (s.back() == ',' || s.back() == '.')
+                s.pop_back();
+            else if (s.size() >= sepText.size() &&
+                     s.compare(s.size() - sepText.size(), sepText.size(), sepText) == 0)
+                s.erase(s.size() - sepText.size());
+            slip_.selection(i).oddsValue = ParseOdds(s, sep, format).value_or(0.0f);
+        }
+        HScroll1Change();
+    });
 }
 
 void TfrmJeuGagnant::Option1Click() {

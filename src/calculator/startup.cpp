@@ -200,6 +200,9 @@ void TfrmJeuGagnant::connectHandlers() {
     connect(racingpost, &QAction::triggered, this, [this] { openLink(web::RacingPostAddress()); });
     connect(paristurf, &QAction::triggered, this, [this] { openLink(web::ParisTurfAddress()); });
     connect(search, &QAction::triggered, this, [this] { openLink(web::SearchAddress()); });
+    connect(oddsToOne, &QAction::triggered, this, [this] { oddsFormatClick(OddsFormat::ToOne); });
+    connect(oddsDecimal, &QAction::triggered, this, [this] { oddsFormatClick(OddsFormat::Decimal); });
+    connect(oddsAmerican, &QAction::triggered, this, [this] { oddsFormatClick(OddsFormat::American); });
     connect(M1, &QAction::triggered, this, [this] { help::ProgramHelp(this); });
     connect(Q1, &QAction::triggered, this, [] { help::QuickHelp(); });
     connect(conctact, &QAction::triggered, this, [] { help::ContactUs(); });
@@ -394,7 +397,10 @@ void TfrmJeuGagnant::hoverOver(QWidget* control, QPoint pos) {
     guarded([&] {
         const QString name = control->objectName();
         if (name.startsWith(QLatin1String("txtCote"))) {
-            setHelpText(help::OddsBoxText(name.mid(7).toInt(), separator_, separatorName_));
+            const auto form = oddsFormat_ == OddsFormat::Decimal    ? help::OddsForm::Decimal
+                              : oddsFormat_ == OddsFormat::American ? help::OddsForm::American
+                                                                    : help::OddsForm::ToOne;
+            setHelpText(help::OddsBoxText(name.mid(7).toInt(), separator_, separatorName_, form));
         } else if (control == imgBlanc) {
             if (const auto text = help::ClearStripText(pos.x()))
                 setHelpText(*text);

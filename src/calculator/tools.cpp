@@ -20,6 +20,20 @@ namespace {
 constexpr int kRowCells = 13;
 constexpr int kAllNineItem = 8;
 
+// A worked example's to-one odds as they are typed in the format in force, so
+// that the example shows the same stakes in every format: 2 to one is decimal 3
+// and American +200.  The examples' numbers are whole; fractions are to-one odds
+// in every format and stay as they are.
+QString exampleOdds(const QString& toOne, OddsFormat format) {
+    if (toOne.contains(u'/')) return toOne;
+    switch (format) {
+    case OddsFormat::ToOne: break;
+    case OddsFormat::Decimal: return QString::number(toOne.toInt() + 1);
+    case OddsFormat::American: return u'+' + QString::number(toOne.toInt() * 100);
+    }
+    return toOne;
+}
+
 } // namespace
 
 // The row of odds texts: two hidden cells on the left, the nine boxes, two on the right.
@@ -98,7 +112,7 @@ void TfrmJeuGagnant::runExample(int position, int playedItem, const std::vector<
     guarded([&] {
         HScroll1->setValue(position);
         Option1->setItemIndex(playedItem);
-        for (std::size_t i = 0; i < odds.size(); ++i) txtCote[i]->setText(odds[i]);
+        for (std::size_t i = 0; i < odds.size(); ++i) txtCote[i]->setText(exampleOdds(odds[i], oddsFormat_));
         Command1->click();
         btnRounditup->click();
     });

@@ -1,5 +1,6 @@
 #include "engine/numtext.h"
 
+#include <algorithm>
 #include <cfloat>
 #include <charconv>
 #include <cmath>
@@ -240,6 +241,38 @@ std::optional<long double> ParseNumber(std::string_view text, char32_t separator
     const auto [ptr, ec] = std::from_chars(first, ascii.data() + ascii.size(), value);
     if (ec != std::errc() || ptr != ascii.data() + ascii.size() || !std::isfinite(value)) return std::nullopt;
     return ascii[0] == '-' ? -value : value;
+}
+
+std::optional<DecimalDigits> ParseDecimalDigits(std::string_view text, char32_t separator) {
+    if (!ParseNumber(text, separator)) return std::nullopt;
+    // The text is ParseNumber's grammar: blanks, a sign, digits with at most one
+    // separator (the separator's bytes are no digits), then an optional exponent.
+    DecimalDigits d;
+    std::size_t i = text.find_first_not_of(' ');
+    d.negative = text[i] == '-';
+    std::int64_t decimals = 0;
+    bool afterSeparator = false;
+    for (; i < text.size() && text[i] != 'e' && text[i] != 'E' && text[i] != ' '; ++i) {
+        if (text[i] >= '0' && text[i] <= '9') {
+            d.digits += text[i];
+            decimals += afterSeparator;
+        } else if (text[i] != '+' && text[i] != '-') {
+            afterSeparator = true;
+        }
+    }
+    // Beyond a billion the exponent only says "out of range": ParseNumber has read the
+    // text, so the digits make up for it, and saturating keeps the sum below in range.
+    std::int64_t exponent = 0;
+    bool negativeExponent = false;
+    for (++i; i < text.size() && text[i] != ' '; ++i) {
+        if (text[i] == '-') negativeExponent = true;
+        if (text[i] >= '0' && text[i] <= '9')
+            exponent = std::min<std::int64_t>(exponent * 10 + (text[i] - '0'), 1000000000);
+    }
+    d.exponent = (negativeExponent ? -exponent : exponent) - decimals;
+    const std::size_t first = d.digits.find_first_not_of('0');
+    d.digits.erase(0, first == std::string::npos ? d.digits.size() : first);
+    return d;
 }
 
 long double TextToNumber(std::string_view text, char32_t separator) {

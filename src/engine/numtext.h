@@ -75,6 +75,16 @@ std::string FormatGeneral(long double value, char32_t separator);
 // including the other separator, gives nullopt.
 std::optional<long double> ParseNumber(std::string_view text, char32_t separator);
 
+// The exact value of a text ParseNumber reads: (-)digits x 10^exponent, the
+// digits without leading zeros (none for zero).  For figures worked out on the
+// decimals as typed rather than on their nearest binary value.
+struct DecimalDigits {
+    bool negative = false;
+    std::string digits;
+    std::int64_t exponent = 0;
+};
+std::optional<DecimalDigits> ParseDecimalDigits(std::string_view text, char32_t separator);
+
 // As ParseNumber, raising ConversionFault instead of returning nullopt.
 long double TextToNumber(std::string_view text, char32_t separator);
 

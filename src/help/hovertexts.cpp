@@ -42,15 +42,28 @@ QString DecimalSeparatorName(QChar separator) {
     return QStringLiteral("decimal point");
 }
 
-QString OddsBoxText(int box, QChar separator, const QString& separatorName) {
+QString OddsBoxText(int box, QChar separator, const QString& separatorName, OddsForm form) {
     static const std::array<const char*, 9> ordinals{"first", "second", "third", "4th", "5th",
                                                      "6th",   "7th",    "8th",   "9th"};
     if (box < 1 || box > 9) return {};
-    return QStringLiteral("Type the odds of ") + QLatin1StringView(ordinals[std::size_t(box - 1)]) +
-           QStringLiteral(" horse in here.") + LineBreak() +
-           QStringLiteral("Can be whole values, like 4, or numbers with decimals, like 4 ") + separator +
-           QStringLiteral("5 or even 9/2") + LineBreak() + QStringLiteral("Your decimal separator is the ") +
-           separatorName + u'.';
+    const QLatin1StringView ordinal(ordinals[std::size_t(box - 1)]);
+    QString text;
+    switch (form) {
+    case OddsForm::ToOne:
+        text = QStringLiteral("Type the odds of ") + ordinal + QStringLiteral(" horse in here.") + LineBreak() +
+               QStringLiteral("Can be whole values, like 4, or numbers with decimals, like 4 ") + separator +
+               QStringLiteral("5 or even 9/2");
+        break;
+    case OddsForm::Decimal:
+        text = QStringLiteral("Type the decimal odds of ") + ordinal + QStringLiteral(" horse, stake included,") +
+               LineBreak() + QStringLiteral("like 3 or 5") + separator + QStringLiteral("50 (9/2 is to-one odds)");
+        break;
+    case OddsForm::American:
+        text = QStringLiteral("Type the American odds of ") + ordinal + QStringLiteral(" horse,") + LineBreak() +
+               QStringLiteral("like +450 (4") + separator + QStringLiteral("5 to one) or -200 (1 to 2)");
+        break;
+    }
+    return text + LineBreak() + QStringLiteral("Your decimal separator is the ") + separatorName + u'.';
 }
 
 std::optional<QString> ClearStripText(int x) {

@@ -16,10 +16,14 @@ QString LineBreak();
 // "comma" for ',', "point" for '.', "decimal point" for any other separator.
 QString DecimalSeparatorName(QChar separator);
 
+// The form in which odds are typed, as the Race menu sets it (the calculator's odds format).
+enum class OddsForm { ToOne, Decimal, American };
+
 // Hover text of odds box 1..9 (txtCote1 .. txtCote9); a null QString outside that range.
 // The separator is the locale's decimal separator as read now; the name is the
 // program-wide name set at start-up, passed separately so that the two may differ.
-QString OddsBoxText(int box, QChar separator, const QString& separatorName);
+// The text names the form in force and gives its examples.
+QString OddsBoxText(int box, QChar separator, const QString& separatorName, OddsForm form = OddsForm::ToOne);
 
 // Hover text of the CLEAR strip for the pointer at x pixels from its left edge.
 // nullopt for x <= 1: the balloon keeps the text it had.

@@ -210,7 +210,8 @@ public:
                 "txtArrondir x|set txtArrondir|set txtArrondir 0.1;3:click btnRounditup;1:click "
                 "btnExample|click btnExample2|click btnExample3;3:click imggauche|click imgDroite;"
                 "2:click imgBlanc %162;3:click Cmdrafraichirbid;2:space cmdRafraichir;2:trigger E2|"
-                "trigger U1|trigger F1;6:hover imgBlanc %162 9|hover txtCote%9 3 3|hover Image1 3 3;"
+                "trigger U1|trigger F1|trigger oddsToOne|trigger oddsDecimal|trigger oddsAmerican;6:hover "
+                "imgBlanc %162 9|hover txtCote%9 3 3|hover Image1 3 3;"
                 "4:click Command1;3:set ScrollBar1 %9")
                 .split(u';');
         int choice = pick(100) - 52;
@@ -404,11 +405,15 @@ private Q_SLOTS:
             {"shift focus", "type 1 5; click imgDroite; row=|5|||; focus=txtCote1; set txtCote2 7; set txtCote3 9; "
                             "type 1 4; click imggauche; row=7|9|||; focus=txtCote1; click btnExample; type 1; "
                             "click imgDroite; row=4|2|4|7|12; focus=txtCote2"},
-            {"hover", "hover txtCote1 5 5; lblAide~Type the odds of first horse in here.; "
-                      "lblAide~like 4 .5 or even 9/2; hover imgBlanc 142 9; lblAide~clear box 9; "
-                      "hover imgBlanc 5 9; lblAide~clear all the boxes; hover Edit1 3 3; lblAide=; "
-                      "hover imgracetracks 3 3; lblAide~Click and travel; hover Label14 3 3; "
-                      "lblAide~Click and travel"},
+            {"hover",
+             "hover txtCote1 5 5; lblAide~Type the odds of first horse in here.; "
+             "lblAide~like 4 .5 or even 9/2; hover imgBlanc 142 9; lblAide~clear box 9; "
+             "hover imgBlanc 5 9; lblAide~clear all the boxes; hover Edit1 3 3; lblAide=; "
+             "hover imgracetracks 3 3; lblAide~Click and travel; hover Label14 3 3; "
+             "lblAide~Click and travel; trigger oddsDecimal; hover txtCote2 5 5; "
+             "lblAide~Type the decimal odds of second horse; lblAide~like 3 or 5.50; "
+             "trigger oddsAmerican; hover txtCote9 5 5; lblAide~Type the American odds of 9th horse; "
+             "lblAide~like +450 (4.5 to one) or -200 (1 to 2); lblAide~separator is the"},
             {"currency",
              "type 1 4; trigger U1; lblDollar=£; lblDollar2=£; lblYield~for a $1 bet; trigger F1; "
              "lblDollar2=€; trigger E2; lblDollar=$; MarqueeFreeware=running; click chkNomore; "
@@ -447,6 +452,48 @@ private Q_SLOTS:
         Driver d(sep);
         QVERIFY(d.exposed);
         RUN(d, script);
+    }
+
+    // The Race menu's odds formats: each example shows the same stakes, total and profit in every format;
+    // a switch reads the boxes again (texts, caret and yield line stay) and recalculates, as if the odds had
+    // been typed in the new format, whose words the yield line then speaks.
+    void oddsFormats() {
+        const auto shown = [](const Driver& d) {
+            QStringList figures{d.w->lblTotal_ex_Label19->text(), d.w->lblAmount_ie_Label4->text()};
+            for (const QLabel* amount : d.w->Label2_)
+                figures << amount->text();
+            return figures.join(u'|');
+        };
+        for (const QChar sep : {u'.', u','}) {
+            Driver toOne(sep), d(sep);
+            for (const QString example : {"btnExample", "btnExample2", "btnExample3"}) {
+                RUN(toOne, "click " + example);
+                for (const QString format : {"oddsDecimal", "oddsAmerican", "oddsToOne"}) {
+                    RUN(d, "trigger " + format + "; click " + example);
+                    QVERIFY2(shown(d) == shown(toOne), qPrintable(format + ' ' + example + ": " + shown(d)));
+                }
+            }
+            RUN(d, "trigger oddsDecimal; click btnExample; row=3|5|8|13|; trigger oddsAmerican; "
+                   "click btnExample; row=+200|+400|+700|+1200|; click btnExample2; row=3/2|+400|+500|+800|");
+            // Box 3 ends with the other separator, written as the window's.
+            for (const QStringList& odds :
+                 {QStringList{"oddsDecimal", "5.5", "3", "8^", "Decimal odds of 8. will yield 8.00"},
+                  {"oddsAmerican", "+450", "-200", "+750", "American odds of +750 will yield 8.50"}}) {
+                Driver typed(sep), switched(sep);
+                const QString typing =
+                    QStringLiteral("play 3; type 1 %1; type 2 %2; type 3 %3").arg(odds[1], odds[2], odds[3]);
+                RUN(typed,
+                    "trigger " + odds[0] + "; " + typing + "; lblYield~" + odds[4] + " for a $1 bet and");
+                RUN(switched, typing + "; focus=txtCote3");
+                const QString before = shown(switched), yield = switched.w->lblYield->text(),
+                              row = switched.box(3)->text();
+                RUN(switched, "trigger " + odds[0] + "; focus=txtCote3");
+                QVERIFY2(shown(switched) == shown(typed) && shown(typed) != before,
+                         qPrintable(before + " / " + shown(typed)));
+                QVERIFY(switched.w->lblYield->text() == yield && switched.box(3)->text() == row &&
+                        switched.box(3)->cursorPosition() == row.size());
+            }
+        }
     }
 
     // A keystroke's chain changes the amounts several times and lets pending events run at each step; the
@@ -531,8 +578,15 @@ private Q_SLOTS:
             hovered.append({c, 3});
         for (int x : {2, 17, 32, 50, 67, 85, 103, 123, 142})
             hovered.append({d.w->imgBlanc, x});
-        const QString texts[] = {help::LossRecoveryText(), help::DisplayModeText(),  help::RoundUpText(),
-                                 help::RoundDownText(),    help::RoundByValueText(), help::ThresholdText()};
+        // and the odds boxes' in the other formats, at their longest ordinal
+        const QString texts[] = {help::LossRecoveryText(),
+                                 help::DisplayModeText(),
+                                 help::RoundUpText(),
+                                 help::RoundDownText(),
+                                 help::RoundByValueText(),
+                                 help::ThresholdText(),
+                                 help::OddsBoxText(2, u',', "decimal point", help::OddsForm::Decimal),
+                                 help::OddsBoxText(2, u',', "decimal point", help::OddsForm::American)};
         int shown = 0;
         for (qsizetype i = 0; i < hovered.size() + qsizetype(std::size(texts)); ++i) {
             d.w->setHelpText(i < hovered.size() ? QString() : texts[i - hovered.size()]);
@@ -542,7 +596,7 @@ private Q_SLOTS:
             QVERIFY2(!balloonPixels(d.w->imgBig->grab().toImage(), helpTextRect(d.w->lblAide), false),
                      qPrintable(text));
         }
-        QVERIFY(shown >= 9 + 9 + 17 + 6); // the odds boxes, the strip's cells, the fixed texts, the handlers'
+        QVERIFY(shown >= 9 + 9 + 17 + 8); // the odds boxes, the strip's cells, the fixed texts, the handlers'
     }
 
     // The long total line asking for a refresh stays clear of the balloon; a wrapped caption that needed

@@ -49,7 +49,8 @@ struct InLocale : ::testing::TestWithParam<char32_t> {
         slip.displayMode = displayMode;
         slip.playedCount = odds.empty() ? 1 : int(odds.size());
         for (std::size_t i = 0; i < odds.size(); ++i)
-            slip.selections[i] = {"Select", L(odds[i]), ParseOdds(L(odds[i]), sep).value_or(0.0f), true};
+            slip.selections[i] = {"Select", L(odds[i]),
+                                  ParseOdds(L(odds[i]), sep, OddsFormat::ToOne).value_or(0.0f), true};
         return slip;
     }
 };
@@ -202,15 +203,49 @@ TEST_P(InLocale, RoundsOntoTheUnit) {
         }
 }
 
-// Odds in whole, decimal (either separator) and fraction forms, "9/" being 9 while typed; numbers.
+// Odds in whole, decimal (either separator) and fraction forms, "9/" being 9 while typed, in each format:
+// decimal odds x read bit for bit as the to-one x - 1 (its twin), American +n as n/100, fractions as they
+// are; numbers.
 TEST_P(InLocale, Readers) {
-    const std::pair<const char*, float> odds[] = {
-        {"4", 4},        {"4.5", 4.5f},   {"4,5", 4.5f},   {"9/2", 4.5f}, {"9/", 9},
-        {"9 / 2", 4.5f}, {"11/10", 1.1f}, {"-9/2", -4.5f}, {" 4 ", 4},    {"1e2", 100}};
-    for (const auto& [text, value] : odds)
-        EXPECT_EQ(ParseOdds(text, sep), value) << text;
-    for (const char* text : {"9/0", "9/x", "4.5/2", "9/2/3", "abc", "", "1.000,5", "9/ ", "1e39", "4..5"})
-        EXPECT_FALSE(ParseOdds(text, sep).has_value()) << text;
+    constexpr auto ToOne = OddsFormat::ToOne, Decimal = OddsFormat::Decimal, American = OddsFormat::American;
+    // clang-format off
+    const std::tuple<const char*, float, const char*> odds[] = { // text, to-one value, decimal twin
+        {"4", 4, "3"}, {"4.5", 4.5f, "3.5"}, {"4,5", 4.5f, "3,5"}, {"9/2", 4.5f, "9/2"}, {"9/", 9, "9/"},
+        {"9 / 2", 4.5f, "9 / 2"}, {"11/10", 1.1f, "11/10"}, {"-9/2", -4.5f, "-9/2"}, {" 4 ", 4, " 3 "},
+        {"1e2", 100, "99"}, {"1.91", 1.91f, "0.91"}, {"1", 1, "0"}, {"+10.05", 10.05f, "9.05"},
+        {"12.5E-1", 1.25f, "0.25"}, {"1.0000000000000000000001", 1, "0.0000000000000000000001"},
+        {"3e38", 3e38f, "299999999999999999999999999999999999999"}};
+    // clang-format on
+    for (const auto& [text, value, twin] : odds) {
+        EXPECT_EQ(ParseOdds(text, sep, ToOne), value) << text;
+        const auto decimal = ParseOdds(text, sep, Decimal);
+        EXPECT_TRUE(decimal.has_value()) << text;
+        EXPECT_EQ(decimal, ParseOdds(twin, sep, ToOne)) << text;
+    }
+    // American: +n (or n) as the to-one n/100 reads, -n as 100/n; from 100 on either way.
+    for (const auto& [text, value] : {std::pair{"+450", ParseOdds("4.5", sep, ToOne)},
+                                      {"450", 4.5f},
+                                      {"100", 1},
+                                      {"-100", 1},
+                                      {"-200", 0.5f},
+                                      {"-110", float(100.0L / 110)},
+                                      {"+100,5", ParseOdds("1.005", sep, ToOne)},
+                                      {"-250.0", 0.4f},
+                                      {"4.5e2", 4.5f},
+                                      {"+ 455", ParseOdds("4.55", sep, ToOne)},
+                                      {"9/2", 4.5f},
+                                      {"-9/", -9}})
+        EXPECT_EQ(ParseOdds(text, sep, American), value) << text;
+    // Not read in any format, then not in one format: decimal below 1, American between -100 and +100.
+    for (const char* text :
+         {"9/0", "9/x", "4.5/2", "9/2/3", "abc", "", "1.000,5", "9/ ", "1e41", "4..5", "+", "-"})
+        for (const OddsFormat format : {ToOne, Decimal, American})
+            EXPECT_FALSE(ParseOdds(text, sep, format).has_value()) << text << int(format);
+    EXPECT_FALSE(ParseOdds("1e39", sep, ToOne).has_value()); // beyond a float; "+1e39" is 1e37 to one
+    for (const char* text : {"0.5", "0", "-2", "-0", "0.999", "0.9999999999999999999999", "1e-1", "1e39"})
+        EXPECT_FALSE(ParseOdds(text, sep, Decimal).has_value()) << text;
+    for (const char* text : {"99", "-99.99", "0", "99,99", "-0", "1e1", "+-100", "--200"})
+        EXPECT_FALSE(ParseOdds(text, sep, American).has_value()) << text;
     // Numbers: only the locale's separator; only outer controls and blanks trimmed; exactly the 32-bit range.
     for (const auto& [text, value] :
          {std::pair{"4.5", 4.5L}, {" 12 ", 12}, {"+3", 3}, {"1.5E-2", 0.015L}, {"5.", 5}, {".5", 0.5L}})
@@ -226,22 +261,34 @@ TEST_P(InLocale, Readers) {
         EXPECT_THROW(TextToInt32(text), ConversionFault) << text;
 }
 
-// The yield line for 1 and 2; a convertible text first resets a zero total line, not another one.
+// The yield line for 1 and 2, in the words of each format (a fraction's in every format); a convertible
+// text first resets a zero total line, not another one.
 TEST_P(InLocale, YieldLine) {
+    constexpr auto ToOne = OddsFormat::ToOne, Decimal = OddsFormat::Decimal, American = OddsFormat::American;
     // clang-format off
-    // odds ("4,5": in the other separator), total line before, yield line (none: it stays), total line after
-    const std::tuple<const char*, const char*, const char*, const char*> cases[] = {
-        {"4", "0.00", "Odds of 4 will yield 5.00 for a $1 bet and 10.00 for a $2 bet", nullptr},
-        {"9/2", "0.00", "Odds of 4.50 will yield 5.50 for a $1 bet and 11.00 for a $2 bet", nullptr},
-        {"9/0", "0.00", "Odds of 0.00 will yield 1.00 for a $1 bet and 2.00 for a $2 bet", nullptr},
-        {"9/", "8.17", "Odds of 9 will yield 10.00 for a $1 bet and 20.00 for a $2 bet", "8.17"},
-        {"abc", "0.00", "", nullptr}, {"9/x", "0.00", "", "0.00"}, {"0", "0.00", "", "0.00"},
-        {"  ", "0.00", "", "0.00"}, {"4,5", "8.17", "", "8.17"}};
+    // format, odds ("4,5": in the other separator), total line before, yield line (none: it stays), total after
+    const std::tuple<OddsFormat, const char*, const char*, const char*, const char*> cases[] = {
+        {ToOne, "4", "0.00", "Odds of 4 will yield 5.00 for a $1 bet and 10.00 for a $2 bet", nullptr},
+        {ToOne, "9/2", "0.00", "Odds of 4.50 will yield 5.50 for a $1 bet and 11.00 for a $2 bet", nullptr},
+        {ToOne, "9/0", "0.00", "Odds of 0.00 will yield 1.00 for a $1 bet and 2.00 for a $2 bet", nullptr},
+        {ToOne, "9/", "8.17", "Odds of 9 will yield 10.00 for a $1 bet and 20.00 for a $2 bet", "8.17"},
+        {ToOne, "abc", "0.00", "", nullptr}, {ToOne, "9/x", "0.00", "", "0.00"}, {ToOne, "0", "0.00", "", "0.00"},
+        {ToOne, "  ", "0.00", "", "0.00"}, {ToOne, "4,5", "8.17", "", "8.17"},
+        {Decimal, "5.5", "0.00", "Decimal odds of 5.5 will yield 5.50 for a $1 bet and 11.00 for a $2 bet", nullptr},
+        {Decimal, "1", "8.17", "Decimal odds of 1 will yield 1.00 for a $1 bet and 2.00 for a $2 bet", "8.17"},
+        {Decimal, "9/2", "8.17", "Odds of 4.50 will yield 5.50 for a $1 bet and 11.00 for a $2 bet", "8.17"},
+        {Decimal, "0.5", "0.00", "", nullptr}, {Decimal, "4,5", "8.17", "", "8.17"},
+        {American, "+450", "0.00", "American odds of +450 will yield 5.50 for a $1 bet and 11.00 for a $2 bet",
+         nullptr},
+        {American, "-200", "8.17", "American odds of -200 will yield 1.50 for a $1 bet and 3.00 for a $2 bet",
+         "8.17"},
+        {American, "9/", "8.17", "Odds of 9 will yield 10.00 for a $1 bet and 20.00 for a $2 bet", "8.17"},
+        {American, "99", "0.00", "", nullptr}, {American, "-", "8.17", "", "8.17"}};
     // clang-format on
-    for (const auto& [text, total, line, after] : cases) {
+    for (const auto& [format, text, total, line, after] : cases) {
         BetSlip slip = Slip();
         slip.totalLine = kTotalPrefix + L(total);
-        ShowOddsYield(slip, std::string(text) != "4,5" ? L(text) : sep == U'.' ? "4,5" : "4.5");
+        ShowOddsYield(slip, std::string(text) != "4,5" ? L(text) : sep == U'.' ? "4,5" : "4.5", format);
         EXPECT_EQ(slip.yieldLine, *line ? L(line) : kYieldAtStart) << text;
         EXPECT_EQ(slip.totalLine, after ? kTotalPrefix + L(after) : kTotalAskRefresh) << text;
     }

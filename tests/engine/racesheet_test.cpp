@@ -43,7 +43,7 @@ struct RaceSheetIn : ::testing::TestWithParam<char32_t> {
         slip.playedCount = int(odds.size());
         bool all = true;
         for (std::size_t i = 0; i < odds.size(); ++i) {
-            slip.selections[i] = {"Select", L(odds[i]), ParseOdds(L(odds[i]), sep).value_or(0.0f), true};
+            slip.selections[i] = {"Select", L(odds[i]), ParseOdds(L(odds[i]), sep, OddsFormat::ToOne).value_or(0.0f), true};
             all = all && !odds[i].empty();
         }
         Quiet host;

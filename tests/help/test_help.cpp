@@ -69,6 +69,11 @@ private Q_SLOTS:
             {OddsBoxText(9, u',', DecimalSeparatorName(u',')),
              "Type the odds of 9th horse.*like 4 ,5 or.*separator is the comma\\."},
             {OddsBoxText(2, u',', "point"), ".*4 ,5 .*the point\\."}, // the name is the start-up one
+            {OddsBoxText(3, u',', "comma", OddsForm::Decimal) +
+                 OddsBoxText(4, u'.', "point", OddsForm::American),
+             "Type the decimal odds of third horse, stake included,\r\nlike 3 or 5,50 \\(9/2 is to-one "
+             "odds\\)\r\n.*the comma\\.Type the American odds of 4th horse,\r\nlike \\+450 \\(4\\.5 to "
+             "one\\) or -200 \\(1 to 2\\)\r\n.*the point\\."},
             {OddsBoxText(10, u'.', DecimalSeparatorName(QChar(0x066B))), ""},
             {HoverText(u"Image1") + u'|' + HoverText(u"imgprofits"),
              ".*scroll bar above.*\\|.*scroll bar on the left.*"},
@@ -132,6 +137,8 @@ private Q_SLOTS:
                     todo.append(t);
         for (const HelpTopic& topic : file->topics())
             QVERIFY2(reached.count(topic.id.toLower()), qPrintable(topic.id));
+        for (const char* from : {"Quickhelp", "OddsBoxes"}) // where a user meets the odds formats
+            QVERIFY2(file->topicById(QString::fromLatin1(from))->body.contains(u"[[OddsFormats]]"), from);
     }
 
     // A pop-up at the position set last, kept on the screen, closed by a key; one help window: a context's

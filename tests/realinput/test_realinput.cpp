@@ -150,7 +150,7 @@ class RealInput : public QObject {
             Selection& s = slip.selection(i);
             s.isActive = i <= played;
             s.oddsText = w->txtCote[std::size_t(i - 1)]->text().toStdString();
-            s.oddsValue = ParseOdds(s.oddsText, slip.separator).value_or(0.0f);
+            s.oddsValue = ParseOdds(s.oddsText, slip.separator, w->oddsFormat()).value_or(0.0f);
         }
         RunCalculation(slip, Variant::Calculate, host);
         return slip;
@@ -332,6 +332,44 @@ private Q_SLOTS:
         QVERIFY(x->click(w->Image1, QPoint(150, 12)) && w->HScroll1->value() == before + 1);
         QVERIFY(QApplication::focusWidget() == w->txtCote[3] &&
                 w->txtCote[3]->cursorPosition() == w->txtCote[3]->text().size());
+    }
+
+    // Decimal odds chosen in the Race menu and typed at a hand's pace into boxes 1 to 3, three horses played,
+    // either separator key: the stakes are the engine's, and stay when to-one odds are chosen back (the
+    // focus where it was) and the odds one less are put in.  The yield line speaks of decimal odds.
+    void decimalOdds() {
+        const auto choose = [this](QAction* format) {
+            const QRect item = w->menuBar()->actionGeometry(w->race->menuAction());
+            return x->click(w->menuBar(), item.center()) &&
+                   QTest::qWaitFor([&] { return w->race->isVisible(); }) &&
+                   x->click(w->race, w->race->actionGeometry(format).center()) && format->isChecked();
+        };
+        const auto amounts = [this] {
+            QStringList shown;
+            for (int i = 0; i < 3; ++i)
+                shown << w->Label2_[std::size_t(i)]->text();
+            return shown << w->lblAmount_ie_Label4->text();
+        };
+        clearBoxes(3);
+        QVERIFY(choose(w->oddsDecimal));
+        const QStringList odds = {"3.00", "5,5", "8.5"}, toOne = {"2", "4.5", "7.5"};
+        for (std::size_t i = 0; i < 3; ++i) {
+            QVERIFY(x->click(w->txtCote[i]) && x->type(odds[qsizetype(i)], 90ms));
+            QVERIFY(w->txtCote[i]->text() == local(odds[qsizetype(i)]) &&
+                    QApplication::focusWidget() == w->txtCote[i]);
+        }
+        QCOMPARE(w->lblYield->text(),
+                 local("Decimal odds of 8.5 will yield 8.50 for a $1 bet and 17.00 for a $2 bet"));
+        const BetSlip engine = engineSlip(3);
+        const QStringList decimal = amounts();
+        for (int i = 1; i <= 3; ++i)
+            QCOMPARE(decimal[i - 1].toStdString(), engine.selection(i).shownAmount);
+        QCOMPARE(decimal[3].toStdString(), engine.profitText);
+        QVERIFY(choose(w->oddsToOne) && QApplication::focusWidget() == w->txtCote[2]);
+        for (std::size_t i = 0; i < 3; ++i)
+            w->txtCote[i]->setText(local(toOne[qsizetype(i)]));
+        QVERIFY(x->waitIdle());
+        QCOMPARE(amounts(), decimal);
     }
 
     // 15 starters typed: every combo shows its whole text ("1 to 15" in the runners') in its design width,
