@@ -137,6 +137,17 @@ private Q_SLOTS:
         c.w.Combo1_[0]->lineEdit()->selectAll();
         QTest::keyClicks(c.w.Combo1_[0]->lineEdit(), QStringLiteral("7"));
         QCOMPARE(c.sheet()->gridSheet->item(0, 1)->text(), QStringLiteral("7"));
+        // The odds format switched: "2" now reads as decimal odds, the fraction as it was.
+        c.w.oddsDecimal->trigger();
+        QCOMPARE(c.sheet()->gridSheet->item(0, 3)->text() + c.sheet()->gridSheet->item(3, 3)->text(),
+                 c.L("2.005.50"));
+        // 2, 4, 7 and 9/2 as decimal odds make a book over 100 %: the calculator says "none", the sheet why.
+        QCOMPARE(c.w.Label2_[0]->text(), QStringLiteral("none"));
+        QVERIFY(ParseNumber(c.sheet()->gridSheet->item(0, 5)->text().toStdString(), sep.unicode()));
+        QCOMPARE(c.sheet()->lblBook->text(),
+                 c.L("Book: 107.5 % of the market: no profit is possible whichever wins"));
+        c.w.oddsToOne->trigger();
+        QCOMPARE(c.sheet()->gridSheet->item(0, 3)->text(), c.L("3.00"));
 
         // Hidden: the keystrokes, clicks and examples cost no computation; shown again, it catches up once.
         c.sheet()->close();
