@@ -11,6 +11,9 @@
 #include <QtTest>
 #include <QtWidgets>
 
+#include <algorithm>
+#include <vector>
+
 using namespace fairstake;
 
 namespace {
@@ -128,13 +131,63 @@ private Q_SLOTS:
             m->tick();
         const int coming = inked(m->grab(m->contentsRect()).toImage(), dark).width();
         QVERIFY2(coming > 0 && coming <= 10, qPrintable(QString::number(coming)));
-        // The timer runs only while active, enabled and with a text.
+    }
+
+    // Its own timer's steps: one pixel each, 20 ms apart (medians, so a late wake-up on a busy machine does
+    // not count).  The timer runs only while active, enabled, with a text and on screen; minimized, the
+    // band waits where it was and goes on from there.
+    void tickerPaceAndPause() {
+        QWidget window;
+        auto* m = new Marquee(&window);
+        m->setGeometry(10, 20, 240, 20);
+        m->setText(QString(100, u'W'));
+        m->activate();
+        QVERIFY(!m->isTimerRunning()); // nobody sees it yet
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        QTRY_VERIFY(m->isStarted());
+        std::vector<qint64> gaps;
+        std::vector<int> moves;
+        QElapsedTimer clock;
+        clock.start();
+        qint64 last = 0;
+        int x = m->scrollX();
+        while (moves.size() < 60 && clock.elapsed() < 20000) {
+            QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
+            if (m->scrollX() == x) continue;
+            const qint64 now = clock.nsecsElapsed();
+            if (last != 0) {
+                gaps.push_back(now - last);
+                moves.push_back(x - m->scrollX());
+            }
+            last = now;
+            x = m->scrollX();
+        }
+        QCOMPARE(moves.size(), std::size_t(60));
+        std::nth_element(gaps.begin(), gaps.begin() + 30, gaps.end());
+        std::nth_element(moves.begin(), moves.begin() + 30, moves.end());
+        const double gapMs = double(gaps[30]) / 1e6;
+        QVERIFY2(moves[30] == 1 && gapMs >= 15 && gapMs < 30,
+                 qPrintable(QStringLiteral("%1 px every %2 ms").arg(moves[30]).arg(gapMs)));
+
+        window.showMinimized();
+        QTRY_VERIFY(!m->isTimerRunning());
+        const int paused = m->scrollX();
+        QTest::qWait(100);
+        QCOMPARE(m->scrollX(), paused);
+        window.showNormal();
+        QTRY_VERIFY(m->isTimerRunning());
+        QTRY_VERIFY(m->scrollX() < paused);
+        QVERIFY(m->scrollX() > paused - 20); // not from the right edge again
+
         const std::pair<const char*, bool> states[] = {{"", true}, {"x", true}, {"x", false}, {"x", true}};
         for (const auto& [text, enabled] : states) {
             m->setText(text);
             m->setEnabled(enabled);
             QCOMPARE(m->isTimerRunning(), enabled && *text);
         }
+        m->hide();
+        QVERIFY(!m->isTimerRunning());
     }
 
     // Facing the screen's centre (the middle counts as upper left), the tip 20 pixels in from the side and 2
@@ -298,6 +351,20 @@ private Q_SLOTS:
             window.backingStore()->flush(QRegion(strip), window.windowHandle());
             QTRY_COMPARE(onScreen(), qt);
         }
+        // Unmapped (as on another workspace), the band waits; mapped again, it goes on.
+        m->setInterval(20);
+        m->deactivate();
+        m->activate();
+        QTRY_VERIFY(m->isStarted());
+        auto xdotool = [&](const char* command) {
+            return QProcess::execute("xdotool", {command, QString::number(window.winId())});
+        };
+        QCOMPARE(xdotool("windowunmap"), 0);
+        QTRY_VERIFY(!m->isTimerRunning());
+        const int paused = m->scrollX();
+        QCOMPARE(xdotool("windowmap"), 0);
+        QTRY_VERIFY(m->isTimerRunning());
+        QTRY_VERIFY(m->scrollX() < paused);
     }
 };
 
