@@ -82,8 +82,10 @@ void Marquee::watchWindow() {
 }
 
 // Seen before the window handles them: the exposure and the window state are
-// already the new ones.
+// already the new ones, and the backing store, which Qt is about to show again
+// for an exposure, can still take the strip as the ticks put it on screen.
 bool Marquee::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == m_watchedWindow && event->type() == QEvent::Expose && m_storeBehind) paintStore();
     if ((watched == m_watchedWindow && event->type() == QEvent::Expose) ||
         (watched == m_watchedTop && event->type() == QEvent::WindowStateChange))
         updateTimer();
@@ -147,8 +149,7 @@ constexpr int kOverhang = 4;
 // The whole text is drawn once, with the position of every character
 // boundary and the width of every character on its own; a tick copies the
 // piece in view out of that drawing.
-void Marquee::renderText() {
-    const qreal ratio = devicePixelRatioF();
+void Marquee::renderText(qreal ratio) {
     if (!m_textDrawing.isNull() && m_textDrawing.devicePixelRatio() == ratio) return;
     const QFontMetrics metrics(font());
     m_advances.resize(std::size_t(m_text.size()));
@@ -191,7 +192,8 @@ void Marquee::tick() {
         initialise();
         m_started = true;
     }
-    renderText(); // once per text, font and pixel ratio
+    const qreal ratio = devicePixelRatioF();
+    renderText(ratio); // once per text, font and pixel ratio
     const int clientWidth = contentsRect().width();
 
     for (int pass = 0; pass < 2; ++pass) {
@@ -220,16 +222,16 @@ void Marquee::tick() {
 
     // Only the strip changes; the rest of the band keeps its background.  Painted
     // at once rather than through a posted update: no wake-up of the event loop.
-    if (!showOnScreen()) repaint(stripRect());
+    if (!showOnScreen(ratio)) repaint(stripRect());
     m_busy = false;
 }
 
-// Where the window system allows it, the strip goes straight to the screen
-// from the drawing kept in the display server, and the window's backing store
-// gets the same strip (for the window system's own redraws of the window)
-// without being handed over: no wait on the server, no image sent each tick.
-bool Marquee::showOnScreen() {
-    const qreal ratio = devicePixelRatioF();
+// Where the window system allows it (X11), the strip goes straight to the
+// screen from the drawing kept in the display server: one copy request a tick,
+// no wait on the server, no image sent, nothing painted on this side.  The
+// window's backing store catches up only when the window system redraws the
+// window from it.
+bool Marquee::showOnScreen(qreal ratio) {
     // Not before Qt has painted the band once: until then the window's backing
     // store may not exist yet (a tick can come before the first paint).
     if (m_textTooWide || !m_painted || !isVisible() || ratio != std::floor(ratio)) return false;
@@ -240,21 +242,13 @@ bool Marquee::showOnScreen() {
         m_screen = ScreenStrip::create(this);
         m_screenPicture = 0;
     }
-    QBackingStore* store = top->backingStore();
-    if (!m_screen || !store || !top->windowHandle() || !top->windowHandle()->isExposed()) return false;
+    if (!m_screen || !top->backingStore() || !top->windowHandle() || !top->windowHandle()->isExposed()) return false;
+    // The backing store is brought up to date only when the window system
+    // asks for the window's contents again (eventFilter).
+    m_storeBehind = true;
 
     const QRect strip = stripRect();
     const QPoint offset = mapTo(top, QPoint(0, 0));
-    const QRegion region(strip.translated(offset));
-    store->beginPaint(region);
-    if (QPaintDevice* device = store->paintDevice(); device && device->paintEngine()) {
-        QPainter painter(device);
-        painter.translate(offset);
-        painter.fillRect(strip, palette().color(QPalette::Window));
-        if (!m_piece.isEmpty()) drawPiece(painter);
-    }
-    store->endPaint();
-
     QRect target;
     int sourceLeft = 0;
     const int r = int(ratio);
@@ -269,6 +263,26 @@ bool Marquee::showOnScreen() {
     m_screen->show(QRect((strip.topLeft() + offset) * r, strip.size() * r), palette().color(QPalette::Window),
                    QRect(sourceLeft * r, 0, target.width() * r, target.height() * r), (target.topLeft() + offset) * r);
     return true;
+}
+
+// The strip as it is on screen, painted into the window's backing store without
+// handing it over: Qt hands it over itself, right after, for an exposure.
+void Marquee::paintStore() {
+    m_storeBehind = false;
+    QWidget* top = window();
+    QBackingStore* store = top->backingStore();
+    if (!store) return;
+    const QRect strip = stripRect();
+    const QPoint offset = mapTo(top, QPoint(0, 0));
+    const QRegion region(strip.translated(offset));
+    store->beginPaint(region);
+    if (QPaintDevice* device = store->paintDevice(); device && device->paintEngine()) {
+        QPainter painter(device);
+        painter.translate(offset);
+        painter.fillRect(strip, palette().color(QPalette::Window));
+        if (!m_piece.isEmpty()) drawPiece(painter);
+    }
+    store->endPaint();
 }
 
 QRect Marquee::stripRect() const {

@@ -75,11 +75,12 @@ private:
     void watchWindow();
     int lineHeight() const;
     int pieceWidth();
-    void renderText();
+    void renderText(qreal ratio);
     QRect stripRect() const;
     void drawPiece(QPainter& painter);
     bool pieceGeometry(QRect& target, int& sourceLeft) const;
-    bool showOnScreen();
+    bool showOnScreen(qreal ratio);
+    void paintStore();
 
     QString m_text;
     QTimer m_timer;
@@ -103,6 +104,8 @@ private:
     std::unique_ptr<ScreenStrip> m_screen;
     bool m_screenTried = false;
     bool m_painted = false;
+    // Ticks have put on screen what the window's backing store does not hold yet.
+    bool m_storeBehind = false;
     WId m_screenWindow = 0;
     qint64 m_screenPicture = 0;
     // The native window whose exposure pauses the timer, and the top-level

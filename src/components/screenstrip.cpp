@@ -90,9 +90,10 @@ public:
         }
         const QRect copy = QRect(target, source.size()) & area;
         // The background around the copy only: the copy covers the rest.
-        std::vector<xcb_rectangle_t> fills;
+        xcb_rectangle_t fills[4];
+        std::uint32_t count = 0;
         auto fill = [&](int x, int y, int w, int h) {
-            if (w > 0 && h > 0) fills.push_back({std::int16_t(x), std::int16_t(y), std::uint16_t(w), std::uint16_t(h)});
+            if (w > 0 && h > 0) fills[count++] = {std::int16_t(x), std::int16_t(y), std::uint16_t(w), std::uint16_t(h)};
         };
         if (copy.isEmpty() || !pixmap_) {
             fill(area.x(), area.y(), area.width(), area.height());
@@ -102,7 +103,7 @@ public:
             fill(copy.x(), area.y(), copy.width(), copy.top() - area.top());
             fill(copy.x(), copy.bottom() + 1, copy.width(), area.bottom() - copy.bottom());
         }
-        if (!fills.empty()) xcb_poly_fill_rectangle(connection_, window_, gc_, std::uint32_t(fills.size()), fills.data());
+        if (count != 0) xcb_poly_fill_rectangle(connection_, window_, gc_, count, fills);
         if (!copy.isEmpty() && pixmap_) {
             const QPoint from = source.topLeft() + (copy.topLeft() - target);
             xcb_copy_area(connection_, pixmap_, window_, gc_, std::int16_t(from.x()), std::int16_t(from.y()),
