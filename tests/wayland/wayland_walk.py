@@ -207,7 +207,7 @@ def run(program, scale, failures):
             while browser is None and time.monotonic() < end:
                 for other in pyatspi.Registry.getDesktop(0):
                     if other is not None and other.get_process_id() != proc.pid:
-                        browser = browser or node_of(other, "frame", "WWW") or node_of(other, "dialog", "WWW")
+                        browser = browser or next((n for n, _ in walk(other) if n.name == "WWW" and n.getRoleName() in ("frame", "dialog", "filler")), None)
                 time.sleep(0.5)
             if not check("browser window on the accessibility bus", browser is not None):
                 for other in pyatspi.Registry.getDesktop(0):
