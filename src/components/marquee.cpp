@@ -41,6 +41,7 @@ void Marquee::deactivate() {
     m_active = false;
     m_started = false;
     m_timer.stop();
+    dropScreen();
     update();
 }
 
@@ -101,6 +102,7 @@ void Marquee::showEvent(QShowEvent* event) {
 // Also sent, without the widget being hidden, when its window is minimized.
 void Marquee::hideEvent(QHideEvent* event) {
     updateTimer();
+    if (!isVisible()) dropScreen();
     QFrame::hideEvent(event);
 }
 
@@ -283,6 +285,13 @@ void Marquee::paintStore() {
         if (!m_piece.isEmpty()) drawPiece(painter);
     }
     store->endPaint();
+}
+
+// The straight way is let go (on Wayland its surface would stay on screen
+// over a static or hidden band), to be made again at the next tick.
+void Marquee::dropScreen() {
+    m_screen.reset();
+    m_screenTried = false;
 }
 
 QRect Marquee::stripRect() const {

@@ -81,6 +81,7 @@ private:
     bool pieceGeometry(QRect& target, int& sourceLeft) const;
     bool showOnScreen(qreal ratio);
     void paintStore();
+    void dropScreen();
 
     QString m_text;
     QTimer m_timer;

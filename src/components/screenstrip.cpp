@@ -1,7 +1,11 @@
 #include "components/screenstrip.h"
 
+#include <QBackingStore>
 #include <QGuiApplication>
+#include <QPainter>
+#include <QPointer>
 #include <QWidget>
+#include <QWindow>
 
 #if FAIRSTAKE_HAVE_XCB
 #include <xcb/xcb.h>
@@ -125,7 +129,64 @@ private:
 } // namespace
 #endif
 
+namespace {
+
+// On Wayland a window's whole buffer goes to the compositor at every frame, and
+// Qt copies the whole window into a fresh buffer whenever the compositor still
+// holds the last one: fifty times the window a second for a one-line band.  The
+// strip is a window of its own instead (a subsurface of the window, which the
+// pointer passes through), with a buffer as small as the strip.
+class WaylandStrip : public ScreenStrip {
+public:
+    explicit WaylandStrip(QWindow* parent) : window_(new QWindow(parent)) {
+        window_->setSurfaceType(QSurface::RasterSurface);
+        window_->setFlag(Qt::WindowTransparentForInput);
+        store_ = std::make_unique<QBackingStore>(window_);
+    }
+    ~WaylandStrip() override {
+        store_.reset();
+        delete window_.data();
+    }
+
+    void setPicture(const QImage& picture) override { picture_ = picture; }
+
+    void show(const QRect& area, const QColor& background, const QRect& source, QPoint target) override {
+        if (!window_) return;
+        const qreal ratio = window_->devicePixelRatio();
+        const QRect place(QPointF(area.topLeft() / ratio).toPoint(), QSizeF(area.size() / ratio).toSize());
+        if (window_->geometry() != place || store_->size() != place.size()) {
+            window_->setGeometry(place);
+            store_->resize(place.size());
+        }
+        if (!window_->isVisible()) window_->setVisible(true);
+        if (!window_->isExposed()) return;
+        const QRect all(QPoint(0, 0), place.size());
+        store_->beginPaint(all);
+        if (QPaintDevice* device = store_->paintDevice()) {
+            QPainter painter(device);
+            painter.fillRect(all, background);
+            if (!source.isEmpty() && !picture_.isNull())
+                painter.drawImage(QRectF(QPointF(target - area.topLeft()) / ratio, QSizeF(source.size()) / ratio),
+                                  picture_, source);
+        }
+        store_->endPaint();
+        store_->flush(all);
+    }
+
+private:
+    // Owned here, but a child of the window it sits in, which may go first.
+    QPointer<QWindow> window_;
+    std::unique_ptr<QBackingStore> store_;
+    QImage picture_;
+};
+
+} // namespace
+
 std::unique_ptr<ScreenStrip> ScreenStrip::create(QWidget* widget) {
+    if (QGuiApplication::platformName().startsWith(QLatin1String("wayland"))) {
+        QWindow* parent = widget->window()->windowHandle();
+        return parent ? std::make_unique<WaylandStrip>(parent) : nullptr;
+    }
 #if FAIRSTAKE_HAVE_XCB
     auto* x11 = qGuiApp ? qGuiApp->nativeInterface<QNativeInterface::QX11Application>() : nullptr;
     QWidget* top = widget->window();
