@@ -179,7 +179,9 @@ def run(program, scale, failures):
         total = by_description[next(d for d in by_description if d.startswith("This shows the total amount"))]
         check("total line", total.name == "Total amount to bet: 44.00", repr(total.name))
 
-        # The Race menu, opened.
+        # The Race menu, opened.  The headless compositor has no input devices, so Qt has no input event
+        # to tie a pop-up to: the menu comes as a window of its own, where the compositor puts it (opened
+        # by a click on a desktop, it is the usual pop-up under its title).
         race = node_of(app, "menu item", "Race") or node_of(app, "menu", "Race")
         if check("Race menu", race is not None):
             act(race, "Toggle", "Press", "Click")
