@@ -18,7 +18,7 @@ import time
 import pyatspi
 
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..", "tools"))
-from a11y_locales import controls, wait_for  # noqa: E402
+from a11y_locales import controls, find_app, wait_for  # noqa: E402
 from a11y_walk import walk  # noqa: E402
 
 BACKGROUND = bytes.fromhex("204060")  # weston.ini's background-color
@@ -60,52 +60,26 @@ def screenshot(name):
     return int(size[0]), int(size[1]), rgb
 
 
-def bounding_box(shot, differs):
-    """(left, top, right, bottom) of the pixels where differs(row_bytes, x) holds, or None."""
+def bounding_box(shot, reference):
+    """(left, top, right, bottom) of the pixels that differ from reference(y), a row as wide, or None."""
     width, height, rgb = shot
     box = None
     for y in range(height):
-        row = rgb[y * width * 3:(y + 1) * width * 3]
-        xs = differs(row, y)
-        if xs:
-            left, right = xs
-            box = (left, y, right, y) if box is None else (min(box[0], left), box[1], max(box[2], right), y)
+        row, other = rgb[y * width * 3:(y + 1) * width * 3], reference(y)
+        if row == other:
+            continue
+        xs = [x for x in range(width) if row[x * 3:x * 3 + 3] != other[x * 3:x * 3 + 3]]
+        box = (xs[0], y, xs[-1], y) if box is None else (min(box[0], xs[0]), box[1], max(box[2], xs[-1]), y)
     return box
 
 
 def not_background(shot):
-    width = shot[0]
-    plain = BACKGROUND * width
-
-    def differs(row, _):
-        if row == plain:
-            return None
-        pixels = [row[i:i + 3] for i in range(0, len(row), 3)]
-        xs = [x for x, p in enumerate(pixels) if p != BACKGROUND]
-        return xs[0], xs[-1]
-    return bounding_box(shot, differs)
+    return bounding_box(shot, lambda y: BACKGROUND * shot[0])
 
 
 def changed(first, second):
-    width, _, other = second
-
-    def differs(row, y):
-        theirs = other[y * width * 3:(y + 1) * width * 3]
-        if row == theirs:
-            return None
-        xs = [x for x in range(width) if row[x * 3:x * 3 + 3] != theirs[x * 3:x * 3 + 3]]
-        return xs[0], xs[-1]
-    return bounding_box(first, differs)
-
-
-def find_app(name, pid=None, timeout=30.0):
-    end = time.monotonic() + timeout
-    while time.monotonic() < end:
-        for app in pyatspi.Registry.getDesktop(0):
-            if app is not None and app.name == name and (pid is None or app.get_process_id() == pid):
-                return app
-        time.sleep(0.2)
-    return None
+    width = second[0]
+    return bounding_box(first, lambda y: second[2][y * width * 3:(y + 1) * width * 3])
 
 
 def node_of(app, role, name):
@@ -142,7 +116,7 @@ def run(program, scale, failures):
     env.pop("DISPLAY", None)
     proc = subprocess.Popen([program], env=env)
     try:
-        app = find_app("Fairstake", proc.pid)
+        app = find_app(proc.pid)
         if not check("the program on the accessibility bus", app is not None):
             return
         time.sleep(2.0)
@@ -211,11 +185,7 @@ def run(program, scale, failures):
                     if other is not None and other.get_process_id() != proc.pid:
                         browser = browser or next((n for n, _ in walk(other) if n.name == "WWW" and n.getRoleName() in ("frame", "dialog", "filler")), None)
                 time.sleep(0.5)
-            if not check("browser window on the accessibility bus", browser is not None):
-                for other in pyatspi.Registry.getDesktop(0):
-                    if other is not None:
-                        print("  application", other.name, other.get_process_id(),
-                              [(c.getRoleName(), c.name) for c in other if c is not None])
+            check("browser window on the accessibility bus", browser is not None)
             time.sleep(3.0)
             shot = screenshot(f"{tag}-browser")
             both = not_background(shot)
