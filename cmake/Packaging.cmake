@@ -60,6 +60,8 @@ set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 # fixed layout is measured in.
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(CPACK_DEBIAN_PACKAGE_DEPENDS "fonts-liberation2")
+# Qt's Wayland plugin: without it the program runs through XWayland on a Wayland desktop.
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "qt6-wayland")
 set(CPACK_DEBIAN_COMPRESSION_TYPE xz)
 
 include(CPack)

@@ -12,6 +12,7 @@
 #include <QPolygonF>
 #include <QRegion>
 #include <QScreen>
+#include <QWindow>
 #include <algorithm>
 
 namespace fairstake {
@@ -244,6 +245,14 @@ bool BalloonHint::showBalloon(QWidget* control, const QString& hint, QPoint glob
     window->setGeometry(balloonPlacement(globalPos, window->size(), screenRect));
     m_window = window;
     m_lastControl = control;
+    // A window of its own, but tied to the control's window: on Wayland a
+    // pop-up exists only beside a parent (without one it would become a
+    // free-standing window placed by the compositor), and there its position
+    // is relative to that parent.
+    if (control) {
+        window->winId();
+        if (QWindow* parent = control->window()->windowHandle()) window->windowHandle()->setTransientParent(parent);
+    }
     window->show();
     return true;
 }

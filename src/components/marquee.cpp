@@ -24,10 +24,9 @@ void Marquee::setText(const QString& text) {
         if (c.unicode() < 32) c = u' ';
     m_text = clean;
     m_textDrawing = QPixmap();
-    if (m_active) {
-        m_started = false;
-        updateTimer();
-    }
+    // The piece in view was cut from the old text.
+    m_started = false;
+    if (m_active) updateTimer();
     update();
 }
 
@@ -42,26 +41,85 @@ void Marquee::deactivate() {
     m_active = false;
     m_started = false;
     m_timer.stop();
+    dropScreen();
     update();
 }
 
 void Marquee::updateTimer() {
-    if (m_active && isEnabled() && !m_text.isEmpty())
-        m_timer.start();
-    else
+    const bool wanted = m_active && isEnabled() && !m_text.isEmpty();
+    if (wanted && onScreen()) {
+        if (!m_timer.isActive()) m_timer.start();
+    } else {
         m_timer.stop();
+    }
+}
+
+// Whether anybody can see the band: shown, in a window that is neither
+// minimized nor unexposed (unmapped, on another workspace, or fully covered
+// where the window system says so).
+bool Marquee::onScreen() const {
+    if (!isVisible()) return false;
+    const QWidget* top = window();
+    const QWindow* native = top->windowHandle();
+    return !top->isMinimized() && native && native->isExposed();
+}
+
+// The window's exposure and its minimized state arrive as events to the
+// native window and to the top-level widget; both are watched, and watched
+// again whenever the band is shown (the native window may have been made anew).
+void Marquee::watchWindow() {
+    QWidget* top = window();
+    if (m_watchedTop != top) {
+        if (m_watchedTop) m_watchedTop->removeEventFilter(this);
+        m_watchedTop = top;
+        if (top != this) top->installEventFilter(this);
+    }
+    QWindow* native = top->windowHandle();
+    if (m_watchedWindow != native) {
+        if (m_watchedWindow) m_watchedWindow->removeEventFilter(this);
+        m_watchedWindow = native;
+        if (native) native->installEventFilter(this);
+    }
+}
+
+// Seen before the window handles them: the exposure and the window state are
+// already the new ones, and the backing store, which Qt is about to show again
+// for an exposure, can still take the strip as the ticks put it on screen.
+bool Marquee::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == m_watchedWindow && event->type() == QEvent::Expose && m_storeBehind) paintStore();
+    if ((watched == m_watchedWindow && event->type() == QEvent::Expose) ||
+        (watched == m_watchedTop && event->type() == QEvent::WindowStateChange))
+        updateTimer();
+    return QFrame::eventFilter(watched, event);
+}
+
+void Marquee::showEvent(QShowEvent* event) {
+    watchWindow();
+    updateTimer();
+    QFrame::showEvent(event);
+}
+
+// Also sent, without the widget being hidden, when its window is minimized.
+void Marquee::hideEvent(QHideEvent* event) {
+    updateTimer();
+    if (!isVisible()) dropScreen();
+    QFrame::hideEvent(event);
 }
 
 void Marquee::changeEvent(QEvent* event) {
-    if (event->type() == QEvent::EnabledChange) updateTimer();
+    if (event->type() == QEvent::EnabledChange || event->type() == QEvent::WindowStateChange) updateTimer();
     if (event->type() == QEvent::FontChange || event->type() == QEvent::PaletteChange) {
         m_pieceWidth = -1;
+        m_lineHeight = -1;
         m_textDrawing = QPixmap();
     }
     QFrame::changeEvent(event);
 }
 
-int Marquee::lineHeight() const { return QFontMetrics(font()).height(); }
+int Marquee::lineHeight() const {
+    if (m_lineHeight < 0) m_lineHeight = QFontMetrics(font()).height();
+    return m_lineHeight;
+}
 
 int Marquee::stripTop() const { return (contentsRect().height() - lineHeight()) / 2; }
 
@@ -74,11 +132,10 @@ void Marquee::initialise() {
 
 // The piece's width as a whole: its extent in the laid-out text, which is
 // what a tick copies; measured on its own only for a text too wide to draw.
-int Marquee::pieceWidth(const QFontMetrics& metrics) {
+int Marquee::pieceWidth() {
     if (m_pieceWidth >= 0) return m_pieceWidth;
-    renderText(metrics);
     if (m_textTooWide) {
-        m_pieceWidth = metrics.horizontalAdvance(m_piece);
+        m_pieceWidth = QFontMetrics(font()).horizontalAdvance(m_piece);
     } else {
         const auto end = std::size_t(m_nextIndex - 1);
         m_pieceWidth = m_boundaries[end] - m_boundaries[end - std::size_t(m_piece.size())];
@@ -92,10 +149,14 @@ constexpr int kOverhang = 4;
 }
 
 // The whole text is drawn once, with the position of every character
-// boundary; a tick copies the piece in view out of that drawing.
-void Marquee::renderText(const QFontMetrics& metrics) {
-    const qreal ratio = devicePixelRatioF();
+// boundary and the width of every character on its own; a tick copies the
+// piece in view out of that drawing.
+void Marquee::renderText(qreal ratio) {
     if (!m_textDrawing.isNull() && m_textDrawing.devicePixelRatio() == ratio) return;
+    const QFontMetrics metrics(font());
+    m_advances.resize(std::size_t(m_text.size()));
+    for (qsizetype i = 0; i < m_text.size(); ++i)
+        m_advances[std::size_t(i)] = metrics.horizontalAdvance(m_text.at(i));
     QTextLayout layout(m_text, font());
     QTextOption option;
     option.setWrapMode(QTextOption::NoWrap);
@@ -133,21 +194,22 @@ void Marquee::tick() {
         initialise();
         m_started = true;
     }
-    const QFontMetrics metrics(font());
+    const qreal ratio = devicePixelRatioF();
+    renderText(ratio); // once per text, font and pixel ratio
     const int clientWidth = contentsRect().width();
 
     for (int pass = 0; pass < 2; ++pass) {
         m_x -= m_step;
         if (m_x < 0) {
             while (!m_piece.isEmpty()) {
-                const int first = metrics.horizontalAdvance(m_piece.front());
+                const int first = m_advances[std::size_t(m_nextIndex - 1 - m_piece.size())];
                 if (first + m_x > 0) break;
                 m_x += first;
                 m_piece.remove(0, 1);
                 m_pieceWidth = -1;
             }
         }
-        while (pieceWidth(metrics) + m_x < clientWidth && m_nextIndex <= m_text.size()) {
+        while (pieceWidth() + m_x < clientWidth && m_nextIndex <= m_text.size()) {
             m_piece += m_text.at(m_nextIndex - 1);
             ++m_nextIndex;
             m_pieceWidth = -1;
@@ -160,19 +222,18 @@ void Marquee::tick() {
         break;
     }
 
-    if (!m_piece.isEmpty()) renderText(metrics);
     // Only the strip changes; the rest of the band keeps its background.  Painted
     // at once rather than through a posted update: no wake-up of the event loop.
-    if (!showOnScreen()) repaint(stripRect());
+    if (!showOnScreen(ratio)) repaint(stripRect());
     m_busy = false;
 }
 
-// Where the window system allows it, the strip goes straight to the screen
-// from the drawing kept in the display server, and the window's backing store
-// gets the same strip (for the window system's own redraws of the window)
-// without being handed over: no wait on the server, no image sent each tick.
-bool Marquee::showOnScreen() {
-    const qreal ratio = devicePixelRatioF();
+// Where the window system allows it (X11), the strip goes straight to the
+// screen from the drawing kept in the display server: one copy request a tick,
+// no wait on the server, no image sent, nothing painted on this side.  The
+// window's backing store catches up only when the window system redraws the
+// window from it.
+bool Marquee::showOnScreen(qreal ratio) {
     // Not before Qt has painted the band once: until then the window's backing
     // store may not exist yet (a tick can come before the first paint).
     if (m_textTooWide || !m_painted || !isVisible() || ratio != std::floor(ratio)) return false;
@@ -183,21 +244,13 @@ bool Marquee::showOnScreen() {
         m_screen = ScreenStrip::create(this);
         m_screenPicture = 0;
     }
-    QBackingStore* store = top->backingStore();
-    if (!m_screen || !store || !top->windowHandle() || !top->windowHandle()->isExposed()) return false;
+    if (!m_screen || !top->backingStore() || !top->windowHandle() || !top->windowHandle()->isExposed()) return false;
+    // The backing store is brought up to date only when the window system
+    // asks for the window's contents again (eventFilter).
+    m_storeBehind = true;
 
     const QRect strip = stripRect();
     const QPoint offset = mapTo(top, QPoint(0, 0));
-    const QRegion region(strip.translated(offset));
-    store->beginPaint(region);
-    if (QPaintDevice* device = store->paintDevice(); device && device->paintEngine()) {
-        QPainter painter(device);
-        painter.translate(offset);
-        painter.fillRect(strip, palette().color(QPalette::Window));
-        if (!m_piece.isEmpty()) drawPiece(painter);
-    }
-    store->endPaint();
-
     QRect target;
     int sourceLeft = 0;
     const int r = int(ratio);
@@ -212,6 +265,33 @@ bool Marquee::showOnScreen() {
     m_screen->show(QRect((strip.topLeft() + offset) * r, strip.size() * r), palette().color(QPalette::Window),
                    QRect(sourceLeft * r, 0, target.width() * r, target.height() * r), (target.topLeft() + offset) * r);
     return true;
+}
+
+// The strip as it is on screen, painted into the window's backing store without
+// handing it over: Qt hands it over itself, right after, for an exposure.
+void Marquee::paintStore() {
+    m_storeBehind = false;
+    QWidget* top = window();
+    QBackingStore* store = top->backingStore();
+    if (!store) return;
+    const QRect strip = stripRect();
+    const QPoint offset = mapTo(top, QPoint(0, 0));
+    const QRegion region(strip.translated(offset));
+    store->beginPaint(region);
+    if (QPaintDevice* device = store->paintDevice(); device && device->paintEngine()) {
+        QPainter painter(device);
+        painter.translate(offset);
+        painter.fillRect(strip, palette().color(QPalette::Window));
+        if (!m_piece.isEmpty()) drawPiece(painter);
+    }
+    store->endPaint();
+}
+
+// The straight way is let go (on Wayland its surface would stay on screen
+// over a static or hidden band), to be made again at the next tick.
+void Marquee::dropScreen() {
+    m_screen.reset();
+    m_screenTried = false;
 }
 
 QRect Marquee::stripRect() const {

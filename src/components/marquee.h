@@ -4,8 +4,10 @@
 #include <QPainter>
 #include <QFrame>
 #include <QPixmap>
+#include <QPointer>
 #include <QString>
 #include <QTimer>
+#include <QWindow>
 #include <memory>
 #include <vector>
 
@@ -16,11 +18,14 @@ namespace fairstake {
 // A one-line ticker that scrolls its text from right to left, one step of
 // pixels per tick, once through and then again from the right edge.
 //
-// Each tick measures only the piece of text in view (the first character on
-// its own, the piece as a whole) and repaints the one-line strip at once, the
-// piece copied out of a drawing of the whole text made once, so the band does
-// not flicker and a long text costs no more than a short one.  tick() is
-// public so that tests can step the ticker without a clock.
+// The whole text is drawn and measured once (every character on its own, and
+// where each character boundary lies in the laid-out line); a tick only looks
+// those widths up and repaints the one-line strip at once, the piece in view
+// copied out of that drawing, so the band does not flicker and a tick measures
+// and lays out nothing.  While its window is minimized or not exposed at all
+// (unmapped, on another workspace) the timer is paused, not stopped: shown
+// again, the text goes on from where it was.  tick() is public so that tests
+// can step the ticker without a clock.
 class Marquee : public QFrame {
     Q_OBJECT
 
@@ -37,7 +42,8 @@ public:
     void setStep(int pixels) { m_step = pixels; }
     int step() const { return m_step; }
 
-    // Starts the timer when the ticker is enabled and has text.
+    // Starts the timer when the ticker is enabled and has text (and runs it
+    // while the window is on screen).
     void activate();
     // Stops the timer, forgets the scrolling state and paints the text statically.
     void deactivate();
@@ -58,26 +64,36 @@ public:
 protected:
     void paintEvent(QPaintEvent* event) override;
     void changeEvent(QEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+    void hideEvent(QHideEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void initialise();
     void updateTimer();
+    bool onScreen() const;
+    void watchWindow();
     int lineHeight() const;
-    int pieceWidth(const QFontMetrics& metrics);
-    void renderText(const QFontMetrics& metrics);
+    int pieceWidth();
+    void renderText(qreal ratio);
     QRect stripRect() const;
     void drawPiece(QPainter& painter);
     bool pieceGeometry(QRect& target, int& sourceLeft) const;
-    bool showOnScreen();
+    bool showOnScreen(qreal ratio);
+    void paintStore();
+    void dropScreen();
 
     QString m_text;
     QTimer m_timer;
     QString m_piece;
     // The piece's width is measured again only when the piece changes.
     int m_pieceWidth = -1;
-    // The whole text drawn once, and the x of every character boundary in it.
+    // The whole text drawn once, the x of every character boundary in it and
+    // every character's own width.
     QPixmap m_textDrawing;
     std::vector<int> m_boundaries;
+    std::vector<int> m_advances;
+    mutable int m_lineHeight = -1;
     bool m_textTooWide = false;
     int m_step = 1;
     int m_x = 0;
@@ -89,8 +105,14 @@ private:
     std::unique_ptr<ScreenStrip> m_screen;
     bool m_screenTried = false;
     bool m_painted = false;
+    // Ticks have put on screen what the window's backing store does not hold yet.
+    bool m_storeBehind = false;
     WId m_screenWindow = 0;
     qint64 m_screenPicture = 0;
+    // The native window whose exposure pauses the timer, and the top-level
+    // widget whose minimized state does.
+    QPointer<QWindow> m_watchedWindow;
+    QPointer<QWidget> m_watchedTop;
 };
 
 } // namespace fairstake

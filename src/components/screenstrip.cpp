@@ -1,7 +1,11 @@
 #include "components/screenstrip.h"
 
+#include <QBackingStore>
 #include <QGuiApplication>
+#include <QPainter>
+#include <QPointer>
 #include <QWidget>
+#include <QWindow>
 
 #if FAIRSTAKE_HAVE_XCB
 #include <xcb/xcb.h>
@@ -90,9 +94,10 @@ public:
         }
         const QRect copy = QRect(target, source.size()) & area;
         // The background around the copy only: the copy covers the rest.
-        std::vector<xcb_rectangle_t> fills;
+        xcb_rectangle_t fills[4];
+        std::uint32_t count = 0;
         auto fill = [&](int x, int y, int w, int h) {
-            if (w > 0 && h > 0) fills.push_back({std::int16_t(x), std::int16_t(y), std::uint16_t(w), std::uint16_t(h)});
+            if (w > 0 && h > 0) fills[count++] = {std::int16_t(x), std::int16_t(y), std::uint16_t(w), std::uint16_t(h)};
         };
         if (copy.isEmpty() || !pixmap_) {
             fill(area.x(), area.y(), area.width(), area.height());
@@ -102,7 +107,7 @@ public:
             fill(copy.x(), area.y(), copy.width(), copy.top() - area.top());
             fill(copy.x(), copy.bottom() + 1, copy.width(), area.bottom() - copy.bottom());
         }
-        if (!fills.empty()) xcb_poly_fill_rectangle(connection_, window_, gc_, std::uint32_t(fills.size()), fills.data());
+        if (count != 0) xcb_poly_fill_rectangle(connection_, window_, gc_, count, fills);
         if (!copy.isEmpty() && pixmap_) {
             const QPoint from = source.topLeft() + (copy.topLeft() - target);
             xcb_copy_area(connection_, pixmap_, window_, gc_, std::int16_t(from.x()), std::int16_t(from.y()),
@@ -124,7 +129,64 @@ private:
 } // namespace
 #endif
 
+namespace {
+
+// On Wayland a window's whole buffer goes to the compositor at every frame, and
+// Qt copies the whole window into a fresh buffer whenever the compositor still
+// holds the last one: fifty times the window a second for a one-line band.  The
+// strip is a window of its own instead (a subsurface of the window, which the
+// pointer passes through), with a buffer as small as the strip.
+class WaylandStrip : public ScreenStrip {
+public:
+    explicit WaylandStrip(QWindow* parent) : window_(new QWindow(parent)) {
+        window_->setSurfaceType(QSurface::RasterSurface);
+        window_->setFlag(Qt::WindowTransparentForInput);
+        store_ = std::make_unique<QBackingStore>(window_);
+    }
+    ~WaylandStrip() override {
+        store_.reset();
+        delete window_.data();
+    }
+
+    void setPicture(const QImage& picture) override { picture_ = picture; }
+
+    void show(const QRect& area, const QColor& background, const QRect& source, QPoint target) override {
+        if (!window_) return;
+        const qreal ratio = window_->devicePixelRatio();
+        const QRect place(QPointF(area.topLeft() / ratio).toPoint(), QSizeF(area.size() / ratio).toSize());
+        if (window_->geometry() != place || store_->size() != place.size()) {
+            window_->setGeometry(place);
+            store_->resize(place.size());
+        }
+        if (!window_->isVisible()) window_->setVisible(true);
+        if (!window_->isExposed()) return;
+        const QRect all(QPoint(0, 0), place.size());
+        store_->beginPaint(all);
+        if (QPaintDevice* device = store_->paintDevice()) {
+            QPainter painter(device);
+            painter.fillRect(all, background);
+            if (!source.isEmpty() && !picture_.isNull())
+                painter.drawImage(QRectF(QPointF(target - area.topLeft()) / ratio, QSizeF(source.size()) / ratio),
+                                  picture_, source);
+        }
+        store_->endPaint();
+        store_->flush(all);
+    }
+
+private:
+    // Owned here, but a child of the window it sits in, which may go first.
+    QPointer<QWindow> window_;
+    std::unique_ptr<QBackingStore> store_;
+    QImage picture_;
+};
+
+} // namespace
+
 std::unique_ptr<ScreenStrip> ScreenStrip::create(QWidget* widget) {
+    if (QGuiApplication::platformName().startsWith(QLatin1String("wayland"))) {
+        QWindow* parent = widget->window()->windowHandle();
+        return parent ? std::make_unique<WaylandStrip>(parent) : nullptr;
+    }
 #if FAIRSTAKE_HAVE_XCB
     auto* x11 = qGuiApp ? qGuiApp->nativeInterface<QNativeInterface::QX11Application>() : nullptr;
     QWidget* top = widget->window();

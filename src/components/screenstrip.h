@@ -16,9 +16,10 @@ namespace fairstake {
 // whole strip to the display server and wait for it to be done with the
 // memory before the next paint) costs more than the drawing itself.
 //
-// Only on X11 (one copy request and one fill a frame, no reply awaited); on
-// any other window system create() gives nothing and the widget paints as
-// usual.  Coordinates are the top-level window's device pixels.
+// On X11 one copy request and one fill a frame, no reply awaited; on Wayland a
+// subsurface as small as the strip, painted and committed alone.  On any other
+// window system create() gives nothing and the widget paints as usual.
+// Coordinates are the top-level window's device pixels.
 class ScreenStrip {
 public:
     virtual ~ScreenStrip() = default;

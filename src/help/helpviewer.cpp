@@ -22,6 +22,7 @@
 #include <QTextBrowser>
 #include <QTextDocument>
 #include <QVBoxLayout>
+#include <QWindow>
 #include <cmath>
 #include <optional>
 
@@ -273,6 +274,13 @@ bool ShowPopup(QWidget* window, const QString& path, const HelpFile& file, int c
         topLeft.setY(qBound(area.top(), topLeft.y(), qMax(area.top(), area.bottom() + 1 - popup->height())));
     }
     popup->move(topLeft);
+    // Beside the window that asked (on Wayland a pop-up needs a parent window,
+    // and its position is taken relative to it).
+    QWidget* owner = window ? window->window() : QApplication::activeWindow();
+    if (owner && owner->windowHandle()) {
+        popup->winId();
+        popup->windowHandle()->setTransientParent(owner->windowHandle());
+    }
     ThePopup() = popup;
     popup->show();
     return true;

@@ -178,7 +178,8 @@ private:
         if (auto* edit = qobject_cast<QLineEdit*>(c)) return edit->text();
         if (auto* button = qobject_cast<QAbstractButton*>(c)) return button->text();
         if (auto* bar = qobject_cast<QAbstractSlider*>(c)) return QString::number(bar->value());
-        if (auto* ticker = qobject_cast<Marquee*>(c)) return ticker->isTimerRunning() ? "running" : "stopped";
+        if (auto* ticker = qobject_cast<Marquee*>(c))
+            return !ticker->isActive() ? "stopped" : ticker->isTimerRunning() ? "running" : "waiting";
         if (auto* combo = qobject_cast<QComboBox*>(c))
             return QStringLiteral("%1 of %2%3")
                 .arg(combo->currentText())

@@ -11,6 +11,9 @@
 #include <QtTest>
 #include <QtWidgets>
 
+#include <algorithm>
+#include <vector>
+
 using namespace fairstake;
 
 namespace {
@@ -128,13 +131,64 @@ private Q_SLOTS:
             m->tick();
         const int coming = inked(m->grab(m->contentsRect()).toImage(), dark).width();
         QVERIFY2(coming > 0 && coming <= 10, qPrintable(QString::number(coming)));
-        // The timer runs only while active, enabled and with a text.
+    }
+
+    // Its own timer's steps: one pixel each, 20 ms apart (medians, so a late wake-up on a busy machine does
+    // not count).  The timer runs only while active, enabled, with a text and on screen; minimized, the
+    // band waits where it was and goes on from there.
+    void tickerPaceAndPause() {
+        QWidget window;
+        auto* m = new Marquee(&window);
+        m->setGeometry(10, 20, 240, 20);
+        m->setText(QString(100, u'W'));
+        m->activate();
+        QVERIFY(!m->isTimerRunning()); // nobody sees it yet
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        QTRY_VERIFY(m->isStarted());
+        std::vector<qint64> gaps;
+        std::vector<int> moves;
+        QElapsedTimer clock;
+        clock.start();
+        qint64 last = 0;
+        int x = m->scrollX();
+        while (moves.size() < 60 && clock.elapsed() < 20000) {
+            QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
+            if (m->scrollX() == x) continue;
+            const qint64 now = clock.nsecsElapsed();
+            if (last != 0) {
+                gaps.push_back(now - last);
+                moves.push_back(x - m->scrollX());
+            }
+            last = now;
+            x = m->scrollX();
+        }
+        QCOMPARE(moves.size(), std::size_t(60));
+        std::nth_element(gaps.begin(), gaps.begin() + 30, gaps.end());
+        std::nth_element(moves.begin(), moves.begin() + 30, moves.end());
+        const double gapMs = double(gaps[30]) / 1e6;
+        QVERIFY2(moves[30] == 1 && gapMs >= 15 && gapMs < 30,
+                 qPrintable(QStringLiteral("%1 px every %2 ms").arg(moves[30]).arg(gapMs)));
+
+        window.showMinimized();
+        QTRY_VERIFY(!m->isTimerRunning());
+        const int paused = m->scrollX();
+        QTest::qWait(100);
+        QCOMPARE(m->scrollX(), paused);
+        window.showNormal();
+        QTRY_VERIFY(m->isTimerRunning());
+        QTRY_VERIFY(m->scrollX() != paused);
+        QVERIFY2(m->scrollX() < paused && m->scrollX() >= paused - 3, // not from the right edge again
+                 qPrintable(QStringLiteral("%1 after %2").arg(m->scrollX()).arg(paused)));
+
         const std::pair<const char*, bool> states[] = {{"", true}, {"x", true}, {"x", false}, {"x", true}};
         for (const auto& [text, enabled] : states) {
             m->setText(text);
             m->setEnabled(enabled);
             QCOMPARE(m->isTimerRunning(), enabled && *text);
         }
+        m->hide();
+        QVERIFY(!m->isTimerRunning());
     }
 
     // Facing the screen's centre (the middle counts as upper left), the tip 20 pixels in from the side and 2
@@ -276,7 +330,7 @@ private Q_SLOTS:
         QCOMPARE(Flat(icon.pixmap(one.size(), 2.0).toImage()), Flat(ReadArtwork(":/img/menu_home@2x.png")));
     }
 
-    // On the X11 screen and in the backing store exactly Qt's own painting, from before the first paint on.
+    // On the X11 screen, and again when the window system redraws the window, exactly Qt's own painting.
     void tickerOnScreenIsQtsOwnPainting() {
         if (QGuiApplication::platformName() != u"xcb") QSKIP("on an X11 screen only");
         QWidget window;
@@ -290,14 +344,34 @@ private Q_SLOTS:
         const QRect strip(m->mapTo(&window, m->contentsRect().topLeft()), m->contentsRect().size());
         auto rgb = [](const QPixmap& p) { return p.toImage().convertToFormat(QImage::Format_RGB32); };
         auto onScreen = [&] { return rgb(window.screen()->grabWindow(window.winId())).copy(strip); };
+        QWidget cover(nullptr, Qt::X11BypassWindowManagerHint);
+        cover.setGeometry(QRect(window.mapToGlobal(strip.topLeft()), strip.size()));
+        cover.setStyleSheet("background: red");
         for (int ticks = 1; ticks <= 420; ++ticks) {
             m->tick();
             if (ticks % 60 != 0) continue;
             const QImage qt = rgb(m->grab(m->contentsRect()));
             QTRY_COMPARE(onScreen(), qt);
-            window.backingStore()->flush(QRegion(strip), window.windowHandle());
+            // Covered by another window and uncovered: the X server asks for the strip again.
+            cover.show();
+            QVERIFY(QTest::qWaitForWindowExposed(&cover));
+            cover.hide();
             QTRY_COMPARE(onScreen(), qt);
         }
+        // Unmapped (as on another workspace), the band waits; mapped again, it goes on.
+        m->setInterval(20);
+        m->deactivate();
+        m->activate();
+        QTRY_VERIFY(m->isStarted());
+        auto xdotool = [&](const char* command) {
+            return QProcess::execute("xdotool", {command, QString::number(window.winId())});
+        };
+        QCOMPARE(xdotool("windowunmap"), 0);
+        QTRY_VERIFY(!m->isTimerRunning());
+        const int paused = m->scrollX();
+        QCOMPARE(xdotool("windowmap"), 0);
+        QTRY_VERIFY(m->isTimerRunning());
+        QTRY_VERIFY(m->scrollX() < paused);
     }
 };
 
