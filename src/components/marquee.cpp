@@ -86,7 +86,10 @@ void Marquee::watchWindow() {
 // already the new ones, and the backing store, which Qt is about to show again
 // for an exposure, can still take the strip as the ticks put it on screen.
 bool Marquee::eventFilter(QObject* watched, QEvent* event) {
-    if (watched == m_watchedWindow && event->type() == QEvent::Expose && m_storeBehind) paintStore();
+    // Only an exposure that shows the window: the one that takes it off screen
+    // (closing, on Wayland) comes when the backing store has no buffer left.
+    if (watched == m_watchedWindow && event->type() == QEvent::Expose && m_storeBehind && m_watchedWindow->isExposed())
+        paintStore();
     if ((watched == m_watchedWindow && event->type() == QEvent::Expose) ||
         (watched == m_watchedTop && event->type() == QEvent::WindowStateChange))
         updateTimer();
@@ -273,7 +276,7 @@ void Marquee::paintStore() {
     m_storeBehind = false;
     QWidget* top = window();
     QBackingStore* store = top->backingStore();
-    if (!store) return;
+    if (!store || store->size().isEmpty()) return;
     const QRect strip = stripRect();
     const QPoint offset = mapTo(top, QPoint(0, 0));
     const QRegion region(strip.translated(offset));
