@@ -353,16 +353,16 @@ const std::map<std::string, std::string> kDecimalChance = {
     {"5", "6.00|16.7 %"}, {"7", "8.00|12.5 %"}, {"8", "9.00|11.1 %"}, {"12", "13.00|7.7 %"},
     {"3/2", "2.50|40.0 %"}, {"", "|"}};
 
+// cells: Stake|Returns|Profit of each row, rows separated by '/'; staked none: no figures below the book.
 struct Case {
     const char* what;
     float base;
     Strings odds;
     Buttons run;
     SheetSettings settings;
-    const char* cells;  // Stake|Returns|Profit of each row, rows separated by '/'
-    std::string book;   // the book line
-    const char* staked; // the staked total (none: no figures below the book line)
-    const char* profit; // the profit range
+    const char* cells;
+    std::string book;
+    const char *staked, *profit;
     bool spread = false;
     int displayMode = 0;
 };
