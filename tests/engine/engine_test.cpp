@@ -1,11 +1,16 @@
-// The engine: worked slips, totals, rounding, odds and number texts, in the locales of both separators.
+// The engine: worked slips, totals, rounding, odds, number texts and the race sheet, in the locales of both
+// separators.
 
 #include "engine/engine.h"
 #include "engine/numtext.h"
+#include "engine/racesheet.h"
 #include "support/processlocale.h"
 
+#include <algorithm>
+#include <cctype>
 #include <gtest/gtest.h>
 #include <limits>
+#include <map>
 #include <stdexcept>
 #include <utility>
 
@@ -28,13 +33,19 @@ struct Window : EngineHost {
     std::vector<bool> warningDuringEvents;
 };
 
-// A text written with '.', as the locale with `sep` writes it.
+// A text written with '.' beside digits, as the locale with `sep` writes it (a sentence's full stop stays).
 std::string Loc(std::string_view text, char32_t sep) {
     std::string out;
-    for (const char c : text)
-        out += c == '.' ? SeparatorText(sep) : std::string(1, c);
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        const bool number = (i > 0 && std::isdigit(static_cast<unsigned char>(text[i - 1]))) ||
+                            (i + 1 < text.size() && std::isdigit(static_cast<unsigned char>(text[i + 1])));
+        out += text[i] == '.' && number ? SeparatorText(sep) : std::string(1, text[i]);
+    }
     return out;
 }
+
+// How far the calculator went: odds typed only, the calculate button, then the round button.
+enum Buttons { Typed, Calculated, Rounded };
 
 // Each test runs with the point and with the comma, the C library in the locale that writes it.
 struct InLocale : ::testing::TestWithParam<char32_t> {
@@ -51,6 +62,16 @@ struct InLocale : ::testing::TestWithParam<char32_t> {
         for (std::size_t i = 0; i < odds.size(); ++i)
             slip.selections[i] = {"Select", L(odds[i]),
                                   ParseOdds(L(odds[i]), sep, OddsFormat::ToOne).value_or(0.0f), true};
+        return slip;
+    }
+    // The slip as the calculator leaves it: the calculation run only when every box holds odds, then the
+    // rounding with the defaults (unit 2, by value from 0.5).
+    BetSlip Worked(float base, const Strings& odds, Buttons run = Rounded, int displayMode = 0) const {
+        BetSlip slip = Slip(odds, base, displayMode);
+        if (run != Typed && std::none_of(odds.begin(), odds.end(), [](auto& o) { return o.empty(); })) {
+            EXPECT_EQ(Window(slip).messages, Strings{});
+        }
+        if (run == Rounded) RoundStakes(slip);
         return slip;
     }
 };
@@ -177,9 +198,9 @@ TEST_P(InLocale, RoundsOntoTheUnit) {
     const std::tuple<const char*, float, const char*, Strings> cases[] = {
         {"2", 0.5f, "10.40", {"12", "10", "10"}}, {"2", 0.5f, "10.50", {"12", "10", "12"}},
         {"2", 0.5f, "12.00", {"12.00", "12.00", "12.00"}}, {"2", 0.5f, "0.90", {"2", "0", "2"}},
-        {"2", 0.5f, "???", {"0", "0", "0"}}, {"2", 0.5f, "none", {"0", "0", "0"}}, {"1", 0.5f, "7.49", {"8", "7", "7"}},
-        {"5", 0.9f, "5.80", {"10", "5", "5"}}, {"0.5", 0.5f, "4.67", {"5", "4.5", "4.5"}},
-        {" 2 ", 0.5f, "5", {"6", "4", "6"}},
+        {"2", 0.5f, "???", {"0", "0", "0"}}, {"2", 0.5f, "none", {"0", "0", "0"}},
+        {"1", 0.5f, "7.49", {"8", "7", "7"}}, {"5", 0.9f, "5.80", {"10", "5", "5"}},
+        {"0.5", 0.5f, "4.67", {"5", "4.5", "4.5"}}, {" 2 ", 0.5f, "5", {"6", "4", "6"}},
         {"0.1", 0.5f, "12.35", {"12.4000005722046", "12.3000001907349", "12.3000001907349"}},
         {"0", 0.5f, "???", {}}, {"0", 0.5f, "0.30", {}}, {"-2", 0.5f, "0.30", {}}, {"-0.5", 0.5f, "???", {}},
         {"-0.5", 0.5f, "0.30", {}}, {"", 0.5f, "0.30", {}}, {"abc", 0.5f, "???", {}}};
@@ -223,19 +244,13 @@ TEST_P(InLocale, Readers) {
         EXPECT_EQ(decimal, ParseOdds(twin, sep, ToOne)) << text;
     }
     // American: +n (or n) as the to-one n/100 reads, -n as 100/n; from 100 on either way.
-    for (const auto& [text, value] : {std::pair{"+450", ParseOdds("4.5", sep, ToOne)},
-                                      {"450", 4.5f},
-                                      {"100", 1},
-                                      {"-100", 1},
-                                      {"-200", 0.5f},
-                                      {"-110", float(100.0L / 110)},
-                                      {"+100,5", ParseOdds("1.005", sep, ToOne)},
-                                      {"-250.0", 0.4f},
-                                      {"4.5e2", 4.5f},
-                                      {"+ 455", ParseOdds("4.55", sep, ToOne)},
-                                      {"9/2", 4.5f},
-                                      {"-9/", -9}})
+    // clang-format off
+    for (const auto& [text, value] : {std::pair{"+450", ParseOdds("4.5", sep, ToOne)}, {"450", 4.5f},
+             {"100", 1}, {"-100", 1}, {"-200", 0.5f}, {"-110", float(100.0L / 110)}, {"-250.0", 0.4f},
+             {"+100,5", ParseOdds("1.005", sep, ToOne)}, {"+ 455", ParseOdds("4.55", sep, ToOne)},
+             {"4.5e2", 4.5f}, {"9/2", 4.5f}, {"-9/", -9}})
         EXPECT_EQ(ParseOdds(text, sep, American), value) << text;
+    // clang-format on
     // Not read in any format, then not in one format: decimal below 1, American between -100 and +100.
     for (const char* text :
          {"9/0", "9/x", "4.5/2", "9/2/3", "abc", "", "1.000,5", "9/ ", "1e41", "4..5", "+", "-"})
@@ -250,7 +265,7 @@ TEST_P(InLocale, Readers) {
     for (const auto& [text, value] :
          {std::pair{"4.5", 4.5L}, {" 12 ", 12}, {"+3", 3}, {"1.5E-2", 0.015L}, {"5.", 5}, {".5", 0.5L}})
         EXPECT_EQ(TextToNumber(L(text), sep), value) << text;
-    for (const char* text : {"", ".", "1e", "1.2.3", "12abc", "\t5", "- 3", "1,000.5"})
+    for (const char* text : {"", ".", ",", "1e", "1.2.3", "12abc", "\t5", "- 3", "1,000.5"})
         EXPECT_THROW(TextToNumber(L(text), sep), ConversionFault) << text;
     EXPECT_EQ(Trim("\t\r\n\x01 9 / 2\x1f"), "9 / 2");
     EXPECT_EQ(Trim("\302\2404"), "\302\2404"); // a UTF-8 no-break space stays
@@ -265,31 +280,32 @@ TEST_P(InLocale, Readers) {
 // text first resets a zero total line, not another one.
 TEST_P(InLocale, YieldLine) {
     constexpr auto ToOne = OddsFormat::ToOne, Decimal = OddsFormat::Decimal, American = OddsFormat::American;
+    // format, odds ("4,5": in the other separator), total line before, the yield line's opening and its
+    // yields for $1 and $2 (empty: the line stays), total after (none: the refresh request)
     // clang-format off
-    // format, odds ("4,5": in the other separator), total line before, yield line (none: it stays), total after
     const std::tuple<OddsFormat, const char*, const char*, const char*, const char*> cases[] = {
-        {ToOne, "4", "0.00", "Odds of 4 will yield 5.00 for a $1 bet and 10.00 for a $2 bet", nullptr},
-        {ToOne, "9/2", "0.00", "Odds of 4.50 will yield 5.50 for a $1 bet and 11.00 for a $2 bet", nullptr},
-        {ToOne, "9/0", "0.00", "Odds of 0.00 will yield 1.00 for a $1 bet and 2.00 for a $2 bet", nullptr},
-        {ToOne, "9/", "8.17", "Odds of 9 will yield 10.00 for a $1 bet and 20.00 for a $2 bet", "8.17"},
-        {ToOne, "abc", "0.00", "", nullptr}, {ToOne, "9/x", "0.00", "", "0.00"}, {ToOne, "0", "0.00", "", "0.00"},
-        {ToOne, "  ", "0.00", "", "0.00"}, {ToOne, "4,5", "8.17", "", "8.17"},
-        {Decimal, "5.5", "0.00", "Decimal odds of 5.5 will yield 5.50 for a $1 bet and 11.00 for a $2 bet", nullptr},
-        {Decimal, "1", "8.17", "Decimal odds of 1 will yield 1.00 for a $1 bet and 2.00 for a $2 bet", "8.17"},
-        {Decimal, "9/2", "8.17", "Odds of 4.50 will yield 5.50 for a $1 bet and 11.00 for a $2 bet", "8.17"},
-        {Decimal, "0.5", "0.00", "", nullptr}, {Decimal, "4,5", "8.17", "", "8.17"},
-        {American, "+450", "0.00", "American odds of +450 will yield 5.50 for a $1 bet and 11.00 for a $2 bet",
-         nullptr},
-        {American, "-200", "8.17", "American odds of -200 will yield 1.50 for a $1 bet and 3.00 for a $2 bet",
-         "8.17"},
-        {American, "9/", "8.17", "Odds of 9 will yield 10.00 for a $1 bet and 20.00 for a $2 bet", "8.17"},
-        {American, "99", "0.00", "", nullptr}, {American, "-", "8.17", "", "8.17"}};
+        {ToOne, "4", "0.00", "Odds of 4|5.00|10.00", nullptr}, {ToOne, "abc", "0.00", "", nullptr},
+        {ToOne, "9/", "8.17", "Odds of 9|10.00|20.00", "8.17"}, {ToOne, "0", "0.00", "", "0.00"},
+        {ToOne, "9/2", "0.00", "Odds of 4.50|5.50|11.00", nullptr}, {ToOne, "  ", "0.00", "", "0.00"},
+        {ToOne, "9/0", "0.00", "Odds of 0.00|1.00|2.00", nullptr}, {ToOne, "9/x", "0.00", "", "0.00"},
+        {Decimal, "5.5", "0.00", "Decimal odds of 5.5|5.50|11.00", nullptr},
+        {Decimal, "1", "8.17", "Decimal odds of 1|1.00|2.00", "8.17"}, {Decimal, "0.5", "0.00", "", nullptr},
+        {Decimal, "9/2", "8.17", "Odds of 4.50|5.50|11.00", "8.17"}, {Decimal, "4,5", "8.17", "", "8.17"},
+        {American, "+450", "0.00", "American odds of +450|5.50|11.00", nullptr},
+        {American, "-200", "8.17", "American odds of -200|1.50|3.00", "8.17"},
+        {ToOne, "4,5", "8.17", "", "8.17"}, {American, "99", "0.00", "", nullptr},
+        {American, "9/", "8.17", "Odds of 9|10.00|20.00", "8.17"}, {American, "-", "8.17", "", "8.17"}};
     // clang-format on
-    for (const auto& [format, text, total, line, after] : cases) {
+    for (const auto& [format, text, total, yields, after] : cases) {
         BetSlip slip = Slip();
         slip.totalLine = kTotalPrefix + L(total);
         ShowOddsYield(slip, std::string(text) != "4,5" ? L(text) : sep == U'.' ? "4,5" : "4.5", format);
-        EXPECT_EQ(slip.yieldLine, *line ? L(line) : kYieldAtStart) << text;
+        std::string line = yields;
+        if (!line.empty()) {
+            line.replace(line.find('|'), 1, " will yield ");
+            line.replace(line.find('|'), 1, " for a $1 bet and ") += " for a $2 bet";
+        }
+        EXPECT_EQ(slip.yieldLine, *yields ? L(line) : kYieldAtStart) << text;
         EXPECT_EQ(slip.totalLine, after ? kTotalPrefix + L(after) : kTotalAskRefresh) << text;
     }
 }
@@ -329,6 +345,119 @@ TEST(NumberTexts, FormatsAndReadsTheSameInEveryLocale) {
             EXPECT_THROW(FormatFixed2(std::numeric_limits<long double>::quiet_NaN(), sep), ArithmeticFault);
             EXPECT_THROW(FormatWhole(1e19L), ArithmeticFault);
         }
+}
+
+// Decimal and chance cells of the odds used below.
+const std::map<std::string, std::string> kDecimalChance = {
+    {"1", "2.00|50.0 %"}, {"2", "3.00|33.3 %"}, {"3", "4.00|25.0 %"}, {"4", "5.00|20.0 %"},
+    {"5", "6.00|16.7 %"}, {"7", "8.00|12.5 %"}, {"8", "9.00|11.1 %"}, {"12", "13.00|7.7 %"},
+    {"3/2", "2.50|40.0 %"}, {"", "|"}};
+
+// cells: Stake|Returns|Profit of each row, rows separated by '/'; staked none: no figures below the book.
+struct Case {
+    const char* what;
+    float base;
+    Strings odds;
+    Buttons run;
+    SheetSettings settings;
+    const char* cells;
+    std::string book;
+    const char *staked, *profit;
+    bool spread = false;
+    int displayMode = 0;
+};
+
+const Strings kEx1 = {"2", "4", "7", "12"};
+const std::string kEx1Book = "Book: 73.5 % of the market";
+const std::string kNoProfit = " % of the market: no profit is possible whichever wins";
+const std::string kSpread50 = "Stakes for a total of 50.00; the calculator's own are unchanged";
+
+// clang-format off
+const Case kCases[] = {
+    {"example 1", 2, kEx1, Rounded, {}, "20|60.00|16.00/12|60.00|16.00/8|64.00|20.00/4|52.00|8.00", kEx1Book,
+     "44.00", "8.00 to 20.00"},
+    {"example 1 at 5 % commission, typed with the other separator", 2, kEx1, Rounded, {"5,0", "", false},
+     "20|60.00|15.20/12|60.00|15.20/8|64.00|19.00/4|52.00|7.60", kEx1Book, "44.00", "7.60 to 19.00"},
+    {"example 1 spread over 50", 2, kEx1, Rounded, {"0", " 50 ", false},
+     "22.67|68.01|18.01/13.60|68.00|18.00/8.50|68.00|18.00/5.23|67.99|17.99", kEx1Book, "50.00",
+     "17.99 to 18.01", true},
+    {"example 1 spread over 50 onto the unit", 2, kEx1, Rounded, {"0", "50.00", true},
+     "24|72.00|18.00/14|70.00|16.00/10|80.00|26.00/6|78.00|24.00", kEx1Book, "54.00", "16.00 to 26.00", true},
+    {"example 2: multiples keep their two decimals", 4, {"3/2", "4", "5", "8"}, Rounded, {},
+     "36.00|90.00|10.00/18.00|90.00|10.00/16|96.00|16.00/10.00|90.00|10.00", "Book: 87.8 % of the market",
+     "80.00", "10.00 to 16.00"},
+    {"example 3: one profit", 4, {"3/2", "4"}, Rounded, {}, "12.00|30.00|12.00/6.00|30.00|12.00",
+     "Book: 60.0 % of the market", "18.00", "12.00"},
+    {"whole numbers, unrounded", 2, kEx1, Calculated, {},
+     "19|57.00|15.00/12|60.00|18.00/7|56.00|14.00/4|52.00|10.00",
+     kEx1Book, "42.00", "10.00 to 18.00", false, 1},
+    {"none at evens: the stakes computed before, a book of exactly 100", 2, {"1", "1"}, Calculated, {},
+     "4.00|8.00|0.00/4.00|8.00|0.00", "Book: 100.0" + kNoProfit, "8.00", "0.00", false, 1},
+    {"a book over 100: no commission on a loss", 2, {"1", "1", "2"}, Calculated, {"5", "", false},
+     "7.00|14.00|-4.67/7.00|14.00|-4.67/4.67|14.01|-4.66", "Book: 133.3" + kNoProfit, "18.67",
+     "-4.67 to -4.66"},
+    {"a played box without odds", 2, {"2", ""}, Calculated, {"5", "50", true}, "||/||",
+     "Type the odds of the runners you play.", nullptr, nullptr},
+    {"every box with odds, the stakes still ???: only the book", 2, {"2", "3"}, Typed, {}, "||/||",
+     "Book: 58.3 % of the market", nullptr, nullptr},
+};
+// clang-format on
+
+// Every row and line of worked slips, and the clipboard text made of them.
+TEST_P(InLocale, RaceSheets) {
+    for (const Case& c : kCases) {
+        SCOPED_TRACE(c.what);
+        const RaceSheet sheet = MakeRaceSheet(Worked(c.base, c.odds, c.run, c.displayMode), c.settings);
+        std::string text = "Box\tRunner\tOdds\tDecimal\tChance\tStake\tReturns\tProfit\n", cells = c.cells;
+        for (std::size_t i = 0; i < c.odds.size(); ++i, cells.erase(0, cells.find('/') + 1))
+            text += std::to_string(i + 1) + "||" + c.odds[i] + "|" + kDecimalChance.at(c.odds[i]) + "|" +
+                    cells.substr(0, cells.find('/')) + "\n";
+        std::replace(text.begin(), text.end(), '|', '\t');
+        const std::string staked = c.staked ? c.staked : "", profit = c.profit ? c.profit : "";
+        const Strings lines = {c.book, c.staked ? "Staked: " + staked : "",
+                               c.staked ? "Profit: " + profit + " whichever of them wins" : "",
+                               c.staked ? "If any other runner wins: -" + staked : "",
+                               c.spread ? kSpread50 : ""};
+        for (const std::string& line : lines)
+            if (!line.empty()) text += line + "\n";
+        EXPECT_EQ(RaceSheetText(sheet), L(text));
+        EXPECT_EQ(sheet.book + sheet.staked + sheet.profitRange + sheet.outside + sheet.spread,
+                  L(lines[0] + lines[1] + lines[2] + lines[3] + lines[4]));
+        EXPECT_FALSE(sheet.commissionRefused || sheet.spreadRefused);
+    }
+}
+
+// The runner picked in a column; a setting out of range or unreadable counts as 0 % or none, and says so.
+TEST_P(InLocale, RaceSheetSettings) {
+    BetSlip slip = Worked(2, kEx1);
+    slip.selection(1).runnerNumber = "7";
+    slip.selection(2).runnerNumber = "1 to 12";
+    slip.selection(3).runnerNumber = " 12 ";
+    const RaceSheet picked = MakeRaceSheet(slip, {});
+    EXPECT_EQ(picked.rows[0][1] + "," + picked.rows[1][1] + "," + picked.rows[2][1] + "," + picked.rows[3][1],
+              "7,,12,");
+    const std::string plain = RaceSheetText(MakeRaceSheet(Worked(2, kEx1), {}));
+    // commission, spread, refused: commission, spread
+    const std::tuple<const char*, const char*, bool, bool> settings[] = {
+        {"abc", "", true, false}, {"100.5", "", true, false}, {"-5", "", true, false},
+        {"", "", false, false}, {".", ",", false, false}, {"1e3", "x", true, true}, {"0", "0", false, false},
+        {"0", "-50", false, true}, {"0", "2e9", false, true}, {"0", "5..0", false, true}};
+    for (const auto& [commission, spread, commissionRefused, spreadRefused] : settings) {
+        const RaceSheet sheet = MakeRaceSheet(Worked(2, kEx1), {commission, spread, true});
+        EXPECT_EQ(RaceSheetText(sheet), plain) << commission << " " << spread;
+        EXPECT_EQ(sheet.commissionRefused, commissionRefused) << commission;
+        EXPECT_EQ(sheet.spreadRefused, spreadRefused) << spread;
+    }
+    // 100 % commission leaves a winner nothing but its stake back; a loss stays whole.
+    EXPECT_EQ(MakeRaceSheet(Worked(2, kEx1), {"100", "", false}).profitRange,
+              L("Profit: 0.00 whichever of them wins"));
+    // A unit the rounding refuses leaves the spread stakes in their two-decimal form; else they follow the
+    // calculator's direction: down onto 2.
+    slip.roundingUnitText = "0";
+    EXPECT_EQ(MakeRaceSheet(slip, {"0", "50", true}).rows[0][5], L("22.67"));
+    slip.roundingUnitText = "2";
+    slip.roundingMode = RoundingMode::Down;
+    EXPECT_EQ(MakeRaceSheet(slip, {"0", "50", true}).rows[0][5], "22");
 }
 
 } // namespace
