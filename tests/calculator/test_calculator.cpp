@@ -497,9 +497,8 @@ starters: set comboStarters; keys comboStarters 15; Combo1_1=1 to 15 of 15; Comb
             QCOMPARE(WindowLeft(screen), left);
     }
 
-    // A long seeded session of random user actions, with the point and with the comma: after every one
-    // what the user sees still makes sense.  FAIRSTAKE_SESSION_SEED and FAIRSTAKE_SESSION_ACTIONS replay a
-    // failure or run a longer session.
+    // A long seeded session of random user actions, point and comma: after each the window still makes sense.
+    // FAIRSTAKE_SESSION_SEED and FAIRSTAKE_SESSION_ACTIONS replay a failure or run a longer session.
     void randomSession() {
         const auto number = [](const char* name, int fallback) {
             return qEnvironmentVariableIsSet(name) ? qEnvironmentVariableIntValue(name) : fallback;
@@ -508,8 +507,7 @@ starters: set comboStarters; keys comboStarters 15; Combo1_1=1 to 15 of 15; Comb
             const auto seed = quint32(number("FAIRSTAKE_SESSION_SEED", 20261207)) + (sep == u',');
             Driver d(sep);
             QVERIFY(d.exposed);
-            // Message boxes are answered as a user would: OK, and Cancel to quitting.  The window behind a
-            // box shows the slip as it stands.
+            // Boxes answered as a user would (OK, Cancel to quitting); the window behind shows the slip as it stands.
             QString behindBox;
             setMessageAnswerer([&behindBox](QWidget* parent, const MessageRequest& r) {
                 if (const auto* calculator = qobject_cast<const TfrmJeuGagnant*>(parent);

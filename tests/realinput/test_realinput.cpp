@@ -131,8 +131,7 @@ class RealInput : public QObject {
         w->Option1->setItemIndex(played - 1);
         for (QLineEdit* box : w->txtCote) box->clear();
     }
-    // The amounts and profit, `played` horses played, that the window shows and that the engine makes of the
-    // odds in the boxes (what the window must show).
+    // The amounts and profit (`played` horses) the window shows, and those the engine makes of the boxes' odds.
     QString shownAmounts(int played) const {
         QStringList t;
         for (int i = 0; i < played; ++i) t << w->Label2_[std::size_t(i)]->text();
@@ -191,8 +190,7 @@ private Q_SLOTS:
             if (QWidget* c = control(s.name); c->isVisible() && w->client->rect().intersects(c->geometry()))
                 (windowed(s.kind) ? win : flat).emplace_back(s.name, c);
         std::vector<qsizetype> winOrder;
-        for (auto [name, c] : win)
-            winOrder.push_back(order.indexOf(c));
+        for (auto [name, c] : win) winOrder.push_back(order.indexOf(c));
         for (auto [name, c] : flat)
             QVERIFY2(order.indexOf(c) < winOrder.front(), qPrintable(name));
         QVERIFY(std::is_sorted(winOrder.begin(), winOrder.end()));
@@ -281,9 +279,8 @@ private Q_SLOTS:
         }
     }
 
-    // A shift that disables the box it gave the focus to gives the focus back to the box the user typed in,
-    // caret where it was (before the first character), and the next key goes there; a shift that ends on an
-    // enabled box, by a focus step of the odds entry, leaves it there (caret at the end).
+    // A shift that disables the box it gave the focus to gives it back to the box typed in, caret where it was
+    // (before the first character), and the next key goes there; one ending on an enabled box leaves it there.
     void chainFocus() {
         struct Row {
             int played;
@@ -326,9 +323,8 @@ private Q_SLOTS:
                 w->txtCote[3]->cursorPosition() == w->txtCote[3]->text().size());
     }
 
-    // Decimal odds chosen in the Race menu and typed at a hand's pace into boxes 1 to 3, three horses played,
-    // either separator key: the stakes are the engine's, and stay when to-one odds are chosen back (the
-    // focus where it was) and the odds one less are put in.  The yield line speaks of decimal odds.
+    // Decimal odds chosen in the Race menu and typed at a hand's pace, either separator key: the stakes are
+    // the engine's, and stay when to-one odds are chosen back (focus kept) and the odds one less put in.
     void decimalOdds() {
         const auto choose = [this](QAction* format) {
             const QRect item = w->menuBar()->actionGeometry(w->race->menuAction());
