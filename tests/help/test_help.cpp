@@ -177,21 +177,18 @@ private Q_SLOTS:
         const QString other = Write(dir, "other.hlp", "[topic A]\n[topic Extra]\nTitle: Extra\n\nx\n");
         const QString main = Write(dir, "main.hlp", "[topic Contents]\nTitle: Main\n\nMain.\n");
         const QString shipped = Shipped();
-        const struct {
-            QString file;
-            unsigned command;
-            const char* macro; // the data of a macro command; the others get 2700, a context without a topic
-            QString shown;
-        } rows[] = {{shipped, HelpCommandMacro, "JumpID(\"\",\"Quickhelp\")", Topic("Quickhelp", shipped)},
-                    {shipped, HelpCommandMacro, " JI( \"\" , \"contactusifneeded\" ) ",
-                     Topic("Contactusifneeded", shipped)},
-                    {main, HelpCommandMacro, "JumpID(\"other.hlp>main\",\"Extra\")", Topic("Extra", other)},
-                    {main, HelpCommandMacro, " contents ( ) ", Topic("Contents", main)},
-                    {main, HelpFinder, "", Topic("Contents", main)},
-                    {dir.filePath("missing.hlp"), HelpContents, "", ""},
-                    {shipped, HelpContext, "", ""},
-                    {shipped, HelpCommandMacro, "JumpID(\"\",\"NoSuchTopic\")", ""},
-                    {shipped, HelpCommandMacro, nullptr, ""}};
+        // A macro command's data is its macro; the others get 2700, a context without a topic.
+        const struct { QString file; unsigned command; const char* macro; QString shown; } rows[] = {
+            {shipped, HelpCommandMacro, "JumpID(\"\",\"Quickhelp\")", Topic("Quickhelp", shipped)},
+            {shipped, HelpCommandMacro, " JI( \"\" , \"contactusifneeded\" ) ",
+             Topic("Contactusifneeded", shipped)},
+            {main, HelpCommandMacro, "JumpID(\"other.hlp>main\",\"Extra\")", Topic("Extra", other)},
+            {main, HelpCommandMacro, " contents ( ) ", Topic("Contents", main)},
+            {main, HelpFinder, "", Topic("Contents", main)},
+            {dir.filePath("missing.hlp"), HelpContents, "", ""},
+            {shipped, HelpContext, "", ""},
+            {shipped, HelpCommandMacro, "JumpID(\"\",\"NoSuchTopic\")", ""},
+            {shipped, HelpCommandMacro, nullptr, ""}};
         for (const auto& row : rows) {
             const QByteArray macro(row.macro);
             const quintptr data = row.command != HelpCommandMacro ? 2700 : row.macro ? MacroData(macro) : 0;

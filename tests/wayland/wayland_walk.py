@@ -26,12 +26,19 @@ TICKER = (48, 536, 593, 20)  # left, top, width, height in the client area
 FRAME = (3, 30, 3, 3)
 
 
-class Proxy(http.server.SimpleHTTPRequestHandler):
-    """Every page the browser asks for, from any host: a listing of the screenshots' folder."""
+class Proxy(http.server.BaseHTTPRequestHandler):
+    """Every page the browser asks for, from any host: a small page of its own."""
     requests = []
 
-    def log_message(self, *args):  # once for each request
+    def do_GET(self):  # noqa: N802 (the handler's name is http.server's)
         Proxy.requests.append(self.path)
+        self.send_response(200)
+        self.send_header("Content-Type", "text/html")
+        self.end_headers()
+        self.wfile.write(b"<title>Racing page</title><body style='background:#ffd'><h1>A page through the proxy</h1>")
+
+    def log_message(self, *args):
+        pass
 
 
 def screenshot(name):
