@@ -247,8 +247,7 @@ private Q_SLOTS:
             router.setHelpFile(QStringLiteral("/opt/fs.v2/help"));
             ApplicationHelpCommand(HelpContext, 100);
             // The router's own event may stop the request; so may a previous handler that serves it.
-            router.setOnHelp(
-                [&](unsigned, quintptr, bool& call) { return log << "own", call = false, true; });
+            router.setOnHelp([&](unsigned, quintptr, bool& go) { return log << "own", go = false, true; });
             QVERIFY(ApplicationHelpCommand(HelpContext, 1200));
             previousServes = true;
             QVERIFY(ApplicationHelpCommand(HelpContext, 1200));
@@ -271,11 +270,8 @@ private Q_SLOTS:
         auto* odds = new QLineEdit;
         auto* picture = new QLabel(QStringLiteral("picture"));
         auto* plain = new QPushButton; // no number up its chain
-        for (auto [w, n] :
-             {std::pair<QWidget*, int>{group, 1200}, {odds, 1700}, {picture, 1600}, {plain, 0}}) {
-            w->setProperty("helpContext", n);
-            layout->addWidget(w);
-        }
+        for (auto [w, n] : {std::pair<QWidget*, int>{group, 1200}, {odds, 1700}, {picture, 1600}, {plain, 0}})
+            w->setProperty("helpContext", n), layout->addWidget(w);
         window.show();
         QApplication::setActiveWindow(&window);
         QVERIFY(QTest::qWaitForWindowActive(&window));
