@@ -86,7 +86,6 @@ def run(program, scale, failures):
     Proxy.requests.clear()
     env = dict(os.environ, QT_SCALE_FACTOR=str(scale),
                QTWEBENGINE_CHROMIUM_FLAGS=f"--proxy-server=http://127.0.0.1:{server.server_port}")
-    env.pop("DISPLAY", None)
     proc = subprocess.Popen([program], env=env)
     try:
         app = find_app(proc.pid)

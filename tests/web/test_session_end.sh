@@ -13,12 +13,10 @@ fail() { echo "FAIL: $*" >&2; [ -s "$scratch/program.log" ] && sed 's/^/program:
 # A proxy for every host that takes each request and never answers it: the page keeps loading.
 python3 -u -c '
 import socket, sys
-s = socket.socket(); s.bind(("127.0.0.1", 0)); s.listen(16); print(s.getsockname()[1])
-held = []
+s = socket.socket(); s.bind(("127.0.0.1", 0)); s.listen(16); print(s.getsockname()[1]); held = []
 while True:
-    c, _ = s.accept(); held.append(c)
-    line = c.recv(4096).split(b"\r\n")[0].decode(errors="replace")
-    open(sys.argv[1], "a").write(line + "\n")
+    held.append(s.accept()[0])
+    open(sys.argv[1], "a").write(held[-1].recv(4096).split(b"\r\n")[0].decode(errors="replace") + "\n")
 ' "$scratch/requests" >"$scratch/port" &
 for _ in $(seq 100); do [ -s "$scratch/port" ] && break; sleep 0.05; done
 port=$(cat "$scratch/port")
