@@ -93,10 +93,9 @@ private Q_SLOTS:
         QCOMPARE(g.seen.mid(14).join(' '), "7:0 5:5 2:2");
         // Laid out columns first, then rows; every item below the caption line with room for its caption.
         for (int i = 0; i < 9; ++i) {
-            QRadioButton* b = g.button(i);
-            QVERIFY(g.contentsRect().contains(b->geometry()) && b->sizeHint().width() <= b->width());
-            QVERIFY(b->y() == g.button(0)->y() && b->y() >= g.fontMetrics().height());
-            QVERIFY(i == 0 || b->x() >= g.button(i - 1)->geometry().right());
+            const QRect b = g.button(i)->geometry(), prev = g.button(std::max(i - 1, 0))->geometry();
+            QVERIFY(g.contentsRect().contains(b) && g.button(i)->sizeHint().width() <= b.width());
+            QVERIFY(b.y() == prev.y() && b.y() >= g.fontMetrics().height() && (!i || b.x() >= prev.right()));
         }
         g.setColumns(4);
         auto pos = [&](int i) { return g.button(i)->pos(); };
@@ -127,8 +126,7 @@ private Q_SLOTS:
         auto dark = [](QColor c) { return qGray(c.rgb()) < 100; };
         QVERIFY(inked(m->grab(m->contentsRect()).toImage(), dark).width() > 200);
         m->activate();
-        for (int i = 0; i < 10; ++i)
-            m->tick();
+        for (int i = 0; i < 10; ++i) m->tick();
         const int coming = inked(m->grab(m->contentsRect()).toImage(), dark).width();
         QVERIFY2(coming > 0 && coming <= 10, qPrintable(QString::number(coming)));
     }
@@ -150,18 +148,11 @@ private Q_SLOTS:
         std::vector<int> moves;
         QElapsedTimer clock;
         clock.start();
-        qint64 last = 0;
-        int x = m->scrollX();
-        while (moves.size() < 60 && clock.elapsed() < 20000) {
+        for (qint64 last = 0, x = m->scrollX(); moves.size() < 60 && clock.elapsed() < 20000;) {
             QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
             if (m->scrollX() == x) continue;
-            const qint64 now = clock.nsecsElapsed();
-            if (last != 0) {
-                gaps.push_back(now - last);
-                moves.push_back(x - m->scrollX());
-            }
-            last = now;
-            x = m->scrollX();
+            if (last != 0) gaps.push_back(clock.nsecsElapsed() - last), moves.push_back(x - m->scrollX());
+            last = clock.nsecsElapsed(), x = m->scrollX();
         }
         QCOMPARE(moves.size(), std::size_t(60));
         std::nth_element(gaps.begin(), gaps.begin() + 30, gaps.end());
@@ -176,8 +167,7 @@ private Q_SLOTS:
         QTest::qWait(100);
         QCOMPARE(m->scrollX(), paused);
         window.showNormal();
-        QTRY_VERIFY(m->isTimerRunning());
-        QTRY_VERIFY(m->scrollX() != paused);
+        QTRY_VERIFY(m->isTimerRunning() && m->scrollX() != paused);
         QVERIFY2(m->scrollX() < paused && m->scrollX() >= paused - 3, // not from the right edge again
                  qPrintable(QStringLiteral("%1 after %2").arg(m->scrollX()).arg(paused)));
 
@@ -219,8 +209,7 @@ private Q_SLOTS:
         window.resize(500, 200);
         other.move(300, 100); // its balloon away from where the pointer was
         const QString hint = "Type here the address of the site you want to navigate to, then hit ENTER.";
-        address.setToolTip(hint);
-        other.setToolTip("Other|Second hint");
+        address.setToolTip(hint), other.setToolTip("Other|Second hint");
         window.show();
         QVERIFY(QTest::qWaitForWindowExposed(&window));
         auto hintFor = [&](QWidget* widget) { // a request as the application sends it when the pointer rests
@@ -267,26 +256,25 @@ private Q_SLOTS:
         button.setGeometry(48, 40, 105, 27);
         QPixmap glyph(16, 16);
         glyph.fill(Qt::black);
-        button.setGlyph(glyph);
-        button.setHotTrackColor(Qt::red);
+        button.setGlyph(glyph), button.setHotTrackColor(Qt::red);
         window.show();
         QVERIFY(QTest::qWaitForWindowExposed(&window));
         auto red = [](QColor c) { return c.red() > 200 && c.green() < 100; };
-        auto black = [](QColor c) { return c == Qt::black; };
+        auto ink = [&] { return inked(button.grab().toImage(), [](QColor c) { return c == Qt::black; }); };
         QCOMPARE(inked(button.grab().toImage(), red), QRect());
         QTest::mouseMove(window.windowHandle(), QPoint(100, 50));
         QTRY_VERIFY(button.isHot());
         QCOMPARE(inked(button.grab().toImage(), red), button.rect());
-        const QPoint rest = inked(button.grab().toImage(), black).topLeft();
+        const QPoint rest = ink().topLeft();
         QCOMPARE(rest, QPoint((105 - 16) / 2, (27 - 16) / 2));
         button.setDown(true);
-        QCOMPARE(inked(button.grab().toImage(), black).topLeft(), rest + QPoint(1, 1));
+        QCOMPARE(ink().topLeft(), rest + QPoint(1, 1));
         QTest::mouseMove(window.windowHandle(), QPoint(10, 10));
         QTRY_VERIFY(!button.isHot());
         const QSize bare = button.sizeHint();
         button.setText("Visit:");
         QVERIFY(button.sizeHint().width() >= bare.width() + button.fontMetrics().horizontalAdvance("Visit:"));
-        QVERIFY(inked(button.grab().toImage(), black).x() < rest.x());
+        QVERIFY(ink().x() < rest.x());
     }
 
     // Presses with point and button, clicks released inside only, hover positions; the picture at its size.
@@ -294,8 +282,7 @@ private Q_SLOTS:
         PictureBox box;
         box.resize(190, 25);
         QPixmap hidpi(20, 20); // 10 x 10 on screen
-        hidpi.fill(Qt::red);
-        hidpi.setDevicePixelRatio(2.0);
+        hidpi.fill(Qt::red), hidpi.setDevicePixelRatio(2.0);
         box.setPicture(hidpi);
         QCOMPARE(box.sizeHint(), QSize(10, 10));
         box.show();
@@ -337,8 +324,7 @@ private Q_SLOTS:
         Marquee* m = band(&window, "This ticker scrolls from right to left, one pixel a tick.  ");
         m->activate();
         window.show();
-        for (int i = 0; i < 5; ++i)
-            m->tick();
+        for (int i = 0; i < 5; ++i) m->tick();
         QVERIFY(QTest::qWaitForWindowExposed(&window));
         QVERIFY2(ScreenStrip::create(m), "no straight way to this X11 screen");
         const QRect strip(m->mapTo(&window, m->contentsRect().topLeft()), m->contentsRect().size());
@@ -363,15 +349,12 @@ private Q_SLOTS:
         m->deactivate();
         m->activate();
         QTRY_VERIFY(m->isStarted());
-        auto xdotool = [&](const char* command) {
-            return QProcess::execute("xdotool", {command, QString::number(window.winId())});
-        };
-        QCOMPARE(xdotool("windowunmap"), 0);
+        const QString id = QString::number(window.winId());
+        QCOMPARE(QProcess::execute("xdotool", {"windowunmap", id}), 0);
         QTRY_VERIFY(!m->isTimerRunning());
         const int paused = m->scrollX();
-        QCOMPARE(xdotool("windowmap"), 0);
-        QTRY_VERIFY(m->isTimerRunning());
-        QTRY_VERIFY(m->scrollX() < paused);
+        QCOMPARE(QProcess::execute("xdotool", {"windowmap", id}), 0);
+        QTRY_VERIFY(m->isTimerRunning() && m->scrollX() < paused);
     }
 };
 

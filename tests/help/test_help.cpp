@@ -61,8 +61,7 @@ private Q_SLOTS:
             {strip(500) + strip(142), ("\r\nClick to clear box 9" + more).repeated(2)},
             {strip(141) + strip(17), "\r\nClick to clear box 8 and 9" + more +
                                          "\r\nClick to clear box 2, 3, 4, 5, 6, 7, 8, 9" + more},
-            {strip(16) + strip(2) + strip(1),
-             QString("\r\n\r\nClick to clear all the boxes").repeated(2) + "\\(none\\)"},
+            {strip(16) + strip(2) + strip(1), "(\r\n\r\nClick to clear all the boxes){2}\\(none\\)"},
             {OddsBoxText(1, u'.', DecimalSeparatorName(u'.')),
              "Type the odds of first horse in here.\r\n.*like 4 \\.5 or even 9/2\r\nYour decimal separator "
              "is the point\\."},
@@ -110,12 +109,9 @@ private Q_SLOTS:
         QCOMPARE(HelpFile::Parse(u"[topic A]\nTitle: A\n[topic B]\n").contents()->id, "A"); // else the first
         // Stray text, a bad context number, a link to a missing topic, a second topic with an ID and with a
         // context, no title, a link in a pop-up, a pop-up without a context (its text is stray), one empty.
-        const QStringList problems =
-            HelpFile::Parse(u"stray\n[topic A]\nTitle: A\nContext: 5, x\n\nSee [[Missing]].\n"
-                            "[topic a]\nContext: 5\n\nNo title.\n[popup 7]\nSee [[A]].\n"
-                            "[popup zero]\ntext\n[popup 8]\n\n")
-                .problems();
-        QCOMPARE(problems.size(), 10);
+        QCOMPARE(HelpFile::Parse(u"stray\n[topic A]\nTitle: A\nContext: 5, x\n\nSee [[Missing]].\n[topic a]\n"
+                                 "Context: 5\n\nNo title.\n[popup 7]\nSee [[A]].\n[popup zero]\ntext\n"
+                                 "[popup 8]\n\n").problems().size(), 10);
     }
 
     // Every context number the controls carry has a topic and a pop-up; every topic is reached from Contents.
@@ -125,8 +121,7 @@ private Q_SLOTS:
         const QList<int> numbers{100,  1200, 1300, 1400, 1500, 1600, 1700, 1800, 1900,
                                  2000, 2100, 2200, 2300, 2400, 2500, 2600, 2800, 2900};
         QCOMPARE(file->popupContexts(), numbers);
-        for (int n : numbers)
-            QVERIFY2(file->topicByContext(n) && file->popup(n), qPrintable(QString::number(n)));
+        for (int n : numbers) QVERIFY2(file->topicByContext(n) && file->popup(n), QByteArray::number(n));
         static const QRegularExpression link(QStringLiteral(R"(\[\[([^\]|]+))"));
         std::set<QString> reached{file->contents()->id.toLower()};
         QList<const HelpTopic*> todo{file->contents()};
@@ -135,8 +130,7 @@ private Q_SLOTS:
                 if (const HelpTopic* t = file->topicById(m.captured(1).trimmed());
                     t && reached.insert(t->id.toLower()).second)
                     todo.append(t);
-        for (const HelpTopic& topic : file->topics())
-            QVERIFY2(reached.count(topic.id.toLower()), qPrintable(topic.id));
+        for (const HelpTopic& t : file->topics()) QVERIFY2(reached.count(t.id.toLower()), qPrintable(t.id));
         for (const char* from : {"Quickhelp", "OddsBoxes"}) // where a user meets the odds formats
             QVERIFY2(file->topicById(QString::fromLatin1(from))->body.contains(u"[[OddsFormats]]"), from);
     }
@@ -159,8 +153,7 @@ private Q_SLOTS:
         }
         QVERIFY(!WinHelp(nullptr, Shipped(), HelpContextPopup, 2700) && !popupWindow());
         auto button = [](const char* name) { return helpWindow()->findChild<QPushButton*>(name); };
-        for (int context : {2300, 1700})
-            QVERIFY(WinHelp(nullptr, Shipped(), HelpContext, context));
+        for (int context : {2300, 1700}) QVERIFY(WinHelp(nullptr, Shipped(), HelpContext, context));
         QWidget* window = helpWindow();
         QTest::mouseClick(button("helpContents"), Qt::LeftButton);
         window->findChild<QTextBrowser*>()->setSource(QUrl(QStringLiteral("topic:Dutching")));
@@ -184,21 +177,18 @@ private Q_SLOTS:
         const QString other = Write(dir, "other.hlp", "[topic A]\n[topic Extra]\nTitle: Extra\n\nx\n");
         const QString main = Write(dir, "main.hlp", "[topic Contents]\nTitle: Main\n\nMain.\n");
         const QString shipped = Shipped();
-        const struct {
-            QString file;
-            unsigned command;
-            const char* macro; // the data of a macro command; the others get 2700, a context without a topic
-            QString shown;
-        } rows[] = {{shipped, HelpCommandMacro, "JumpID(\"\",\"Quickhelp\")", Topic("Quickhelp", shipped)},
-                    {shipped, HelpCommandMacro, " JI( \"\" , \"contactusifneeded\" ) ",
-                     Topic("Contactusifneeded", shipped)},
-                    {main, HelpCommandMacro, "JumpID(\"other.hlp>main\",\"Extra\")", Topic("Extra", other)},
-                    {main, HelpCommandMacro, " contents ( ) ", Topic("Contents", main)},
-                    {main, HelpFinder, "", Topic("Contents", main)},
-                    {dir.filePath("missing.hlp"), HelpContents, "", ""},
-                    {shipped, HelpContext, "", ""},
-                    {shipped, HelpCommandMacro, "JumpID(\"\",\"NoSuchTopic\")", ""},
-                    {shipped, HelpCommandMacro, nullptr, ""}};
+        // A macro command's data is its macro; the others get 2700, a context without a topic.
+        const struct { QString file; unsigned command; const char* macro; QString shown; } rows[] = {
+            {shipped, HelpCommandMacro, "JumpID(\"\",\"Quickhelp\")", Topic("Quickhelp", shipped)},
+            {shipped, HelpCommandMacro, " JI( \"\" , \"contactusifneeded\" ) ",
+             Topic("Contactusifneeded", shipped)},
+            {main, HelpCommandMacro, "JumpID(\"other.hlp>main\",\"Extra\")", Topic("Extra", other)},
+            {main, HelpCommandMacro, " contents ( ) ", Topic("Contents", main)},
+            {main, HelpFinder, "", Topic("Contents", main)},
+            {dir.filePath("missing.hlp"), HelpContents, "", ""},
+            {shipped, HelpContext, "", ""},
+            {shipped, HelpCommandMacro, "JumpID(\"\",\"NoSuchTopic\")", ""},
+            {shipped, HelpCommandMacro, nullptr, ""}};
         for (const auto& row : rows) {
             const QByteArray macro(row.macro);
             const quintptr data = row.command != HelpCommandMacro ? 2700 : row.macro ? MacroData(macro) : 0;
@@ -216,10 +206,8 @@ private Q_SLOTS:
         ProgramHelp(&owner);
         seen << Showing();
         const QString local = Write(dir, "fairstake.hlp", kHead);
-        for (void (*item)() : {+[] { ProgramHelp(nullptr); }, &QuickHelp, &ContactUs}) {
-            item();
-            seen << Showing();
-        }
+        for (void (*item)() : {+[] { ProgramHelp(nullptr); }, &QuickHelp, &ContactUs})
+            item(), seen << Showing();
         QCOMPARE(seen, (QStringList{Topic("Contents", shipped), Topic("Contents", local),
                                     Topic("Quickhelp", shipped), Topic("Contactusifneeded", shipped)}));
         QCOMPARE(routed, 0);
@@ -259,8 +247,7 @@ private Q_SLOTS:
             router.setHelpFile(QStringLiteral("/opt/fs.v2/help"));
             ApplicationHelpCommand(HelpContext, 100);
             // The router's own event may stop the request; so may a previous handler that serves it.
-            router.setOnHelp(
-                [&](unsigned, quintptr, bool& call) { return log << "own", call = false, true; });
+            router.setOnHelp([&](unsigned, quintptr, bool& go) { return log << "own", go = false, true; });
             QVERIFY(ApplicationHelpCommand(HelpContext, 1200));
             previousServes = true;
             QVERIFY(ApplicationHelpCommand(HelpContext, 1200));
@@ -283,11 +270,8 @@ private Q_SLOTS:
         auto* odds = new QLineEdit;
         auto* picture = new QLabel(QStringLiteral("picture"));
         auto* plain = new QPushButton; // no number up its chain
-        for (auto [w, n] :
-             {std::pair<QWidget*, int>{group, 1200}, {odds, 1700}, {picture, 1600}, {plain, 0}}) {
-            w->setProperty("helpContext", n);
-            layout->addWidget(w);
-        }
+        for (auto [w, n] : {std::pair<QWidget*, int>{group, 1200}, {odds, 1700}, {picture, 1600}, {plain, 0}})
+            w->setProperty("helpContext", n), layout->addWidget(w);
         window.show();
         QApplication::setActiveWindow(&window);
         QVERIFY(QTest::qWaitForWindowActive(&window));
@@ -312,8 +296,7 @@ private Q_SLOTS:
             {radio, Qt::NoModifier},     {plain, Qt::NoModifier},  {odds, Qt::ControlModifier},
             {odds, Qt::KeypadModifier},  {&other, Qt::NoModifier}, {odds, Qt::ShiftModifier},
             {picture, Qt::ShiftModifier}};
-        for (auto [control, modifier] : presses)
-            seen << press(control, modifier);
+        for (auto [control, modifier] : presses) seen << press(control, modifier);
         popups = false; // full topics, from the window's help file, else the application's, bypass the router
         seen << press(radio);
         QTemporaryDir dir;
@@ -331,13 +314,11 @@ private Q_SLOTS:
     void untrustedHelpFiles_data() {
         QTest::addColumn<QByteArray>("body");
         QTest::addColumn<int>("check");
-        QTest::newRow("unclosed links, 1 MB") << QByteArray("[[a|b").repeated(1'000'000 / 5) << int(AsTyped);
-        QTest::newRow("openings, 1 MB") << QByteArray("[[").repeated(1'000'000 / 2) << int(AsTyped);
-        QTest::newRow("a link per five bytes, 1 MB")
-            << QByteArray("[[a]]").repeated(1'000'000 / 5) << int(Letters);
-        QTest::newRow("bold runs, 1 MB") << QByteArray("**a").repeated(1'000'000 / 3) << int(Letters);
-        QTest::newRow("one table row, 1 MB") << QByteArray("| a ").repeated(1'000'000 / 4) << int(Letters);
-        QTest::newRow("list items, 1 MB") << QByteArray("1. a\n").repeated(1'000'000 / 5) << int(Letters);
+        // 1 MB each: unclosed links, openings, a link per five bytes, bold runs, one table row, list items.
+        const std::pair<QByteArray, int> rows[] = {{"[[a|b", AsTyped}, {"[[", AsTyped}, {"[[a]]", Letters},
+                                                   {"**a", Letters}, {"| a ", Letters}, {"1. a\n", Letters}};
+        for (const auto& [unit, check] : rows)
+            QTest::newRow(unit.constData()) << unit.repeated(1'000'000 / unit.size()) << check;
         const qint64 room = HelpFile::kLargestFile - qint64(sizeof kHead - 1) - 1; // a comment line fills it
         QTest::newRow("the largest file") << QByteArray(room, ';') + '\n' << int(AtLimit);
         QTest::newRow("a byte more") << QByteArray(room + 1, ';') + '\n' << int(Refused);
@@ -355,10 +336,8 @@ private Q_SLOTS:
         if (check >= AtLimit) return;
         QVERIFY2(took < 10000, qPrintable(QStringLiteral("%1 ms").arg(took)));
         const QString shown = Text().remove(u'\u200B'); // long runs get zero-width spaces to break at
-        if (check == AsTyped)
-            QCOMPARE(shown, "T\n" + QString::fromLatin1(body));
-        else
-            QVERIFY(shown.startsWith(QStringLiteral("T\n")) && shown.count(u'a') == body.count('a'));
+        QVERIFY(check == AsTyped ? shown == "T\n" + QString::fromLatin1(body)
+                                 : shown.startsWith(u"T\n") && shown.count(u'a') == body.count('a'));
     }
 };
 
