@@ -157,6 +157,13 @@ void TfrmJeuGagnant::oddsFormatClick(OddsFormat format) {
     if (format == oddsFormat_) return;
     SlipBatch batch(*this);
     oddsFormat_ = format;
+    // A screen reader tells the odds boxes' first help line, which names the format.
+    const auto form = format == OddsFormat::Decimal    ? help::OddsForm::Decimal
+                      : format == OddsFormat::American ? help::OddsForm::American
+                                                       : help::OddsForm::ToOne;
+    for (int i = 1; i <= kSelections; ++i)
+        txtCote[static_cast<std::size_t>(i - 1)]->setAccessibleDescription(
+            help::OddsBoxText(i, u'.', QString(), form).section(help::LineBreak(), 0, 0));
     guarded([&] {
         // Each box read as its change handling reads it, the texts left as they
         // are: trimmed, the first blank gone (from box 2 on), a separator at the

@@ -434,6 +434,9 @@ starters: set comboStarters; keys comboStarters 15; Combo1_1=1 to 15 of 15; Comb
                     QVERIFY2(shown(d) == shown(toOne), qPrintable(format + ' ' + example + ": " + shown(d)));
                 }
             }
+            QVERIFY(d.w->txtCote[1]->accessibleDescription().contains(u"Type the odds of second horse"));
+            RUN(d, "trigger oddsAmerican");
+            QVERIFY(d.w->txtCote[1]->accessibleDescription().contains(u"Type the American odds of second horse"));
             RUN(d, "trigger oddsDecimal; click btnExample; row=3|5|8|13|; trigger oddsAmerican; "
                    "click btnExample; row=+200|+400|+700|+1200|; click btnExample2; row=3/2|+400|+500|+800|");
             // Box 3 ends with the other separator, written as the window's.
