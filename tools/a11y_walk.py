@@ -24,9 +24,10 @@ def walk(node, depth=0):
             yield from walk(child, depth + 1)
 
 
-def main():
-    program = sys.argv[1]
-    proc = subprocess.Popen([program])
+def run_checks(check):
+    """Starts the program named on the command line, waits for it on the bus, runs
+    check(app, failures) and ends the program; the status says whether anything failed."""
+    proc = subprocess.Popen([sys.argv[1]])
     failures = []
     try:
         app = find_app("Fairstake")
@@ -34,6 +35,17 @@ def main():
             print("the program never appeared on the accessibility bus")
             return 1
         time.sleep(1.0)
+        check(app, failures)
+    finally:
+        proc.terminate()
+        proc.wait(timeout=10)
+    for f in failures:
+        print("FAIL:", f)
+    return 1 if failures else 0
+
+
+def main():
+    def check(app, failures):
         nodes = list(walk(app))
         by_name, by_description = {}, {}
         unnamed = []
@@ -71,12 +83,8 @@ def main():
         print("amounts read back:", amounts, "| total:", total.name if total else None)
         if amounts not in (["4.67", "3.50"], ["4,67", "3,50"]):
             failures.append(f"amounts read back {amounts}")
-    finally:
-        proc.terminate()
-        proc.wait(timeout=10)
-    for f in failures:
-        print("FAIL:", f)
-    return 1 if failures else 0
+
+    return run_checks(check)
 
 
 if __name__ == "__main__":

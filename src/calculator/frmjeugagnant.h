@@ -68,6 +68,7 @@ class TfrmWWWProxy;
 }
 namespace help {
 class THelpRouter;
+enum class OddsForm;
 }
 
 // Every message box of the window goes through here, so that tests can answer them.
@@ -222,6 +223,8 @@ private:
     // What the race sheet reads has changed outside the amounts (a runner, the
     // rounding inputs): it follows at the batch's end, or now.
     void tellSheet();
+    // The odds format in force, in the words of the odds boxes' help.
+    help::OddsForm oddsHelpForm() const;
     // The outermost batch is the whole chain a user's key or click set off:
     // it also notes where the focus was, and ends with endChain().
     class SlipBatch {

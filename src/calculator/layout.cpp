@@ -265,7 +265,7 @@ QString accessibleNameFor(const ControlSpec& s) {
 QString accessibleDescriptionFor(const ControlSpec& s) {
     const QString name = QString::fromLatin1(s.name);
     if (name.startsWith(QLatin1String("txtCote")))
-        return help::OddsBoxText(name.mid(7).toInt(), u'.', QString()).section(help::LineBreak(), 0, 0);
+        return help::OddsBoxDescription(name.mid(7).toInt(), help::OddsForm::ToOne);
     if (name.startsWith(QLatin1String("Label2_"))) return QStringLiteral("Amount to bet on horse ") + name.mid(7);
     if (name == QLatin1String("imgBlanc")) return QStringLiteral("Click a numbered box to clear it and the boxes to its right");
     if (name == QLatin1String("lblAmount_ie_Label4")) return QStringLiteral("Profit");

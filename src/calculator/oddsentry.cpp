@@ -29,6 +29,13 @@ constexpr std::int32_t kMostRunnersListed = 999;
 
 void caretToEnd(QLineEdit* box) { box->setCursorPosition(static_cast<int>(box->text().size())); }
 
+// An odds text ending with the locale's separator is read without it ("4." as 4).
+void cutSeparatorAtEnd(std::string& s, char32_t sep) {
+    const std::string sepText = SeparatorText(sep);
+    if (s.size() >= sepText.size() && s.compare(s.size() - sepText.size(), sepText.size(), sepText) == 0)
+        s.erase(s.size() - sepText.size());
+}
+
 } // namespace
 
 void TfrmJeuGagnant::focusOddsBox(int i) {
@@ -89,9 +96,7 @@ void TfrmJeuGagnant::txtCoteChange(int i) {
             return;
         }
 
-        const std::string sepText = SeparatorText(sep);
-        if (s.size() >= sepText.size() && s.compare(s.size() - sepText.size(), sepText.size(), sepText) == 0)
-            s.erase(s.size() - sepText.size());
+        cutSeparatorAtEnd(s, sep);
         selection.oddsValue = ParseOdds(s, sep, oddsFormat_).value_or(0.0f);
         closeOddsStep(i, s);
     });
@@ -153,32 +158,35 @@ void TfrmJeuGagnant::closeOddsStep(int i, const std::string&) {
     }
 }
 
+help::OddsForm TfrmJeuGagnant::oddsHelpForm() const {
+    switch (oddsFormat_) {
+    case OddsFormat::Decimal: return help::OddsForm::Decimal;
+    case OddsFormat::American: return help::OddsForm::American;
+    case OddsFormat::ToOne: break;
+    }
+    return help::OddsForm::ToOne;
+}
+
 void TfrmJeuGagnant::oddsFormatClick(OddsFormat format) {
     if (format == oddsFormat_) return;
     SlipBatch batch(*this);
     oddsFormat_ = format;
     // A screen reader tells the odds boxes' first help line, which names the format.
-    const auto form = format == OddsFormat::Decimal    ? help::OddsForm::Decimal
-                      : format == OddsFormat::American ? help::OddsForm::American
-                                                       : help::OddsForm::ToOne;
     for (int i = 1; i <= kSelections; ++i)
-        txtCote[static_cast<std::size_t>(i - 1)]->setAccessibleDescription(
-            help::OddsBoxText(i, u'.', QString(), form).section(help::LineBreak(), 0, 0));
+        txtCote[static_cast<std::size_t>(i - 1)]->setAccessibleDescription(help::OddsBoxDescription(i, oddsHelpForm()));
     guarded([&] {
         // Each box read as its change handling reads it, the texts left as they
         // are: trimmed, the first blank gone (from box 2 on), a separator at the
         // end cut off; an empty box keeps its odds, as it does when emptied.
         const char32_t sep = slip_.separator;
-        const std::string sepText = SeparatorText(sep);
         for (int i = 1; i <= kSelections; ++i) {
             std::string s = Trim(toStd(txtCote[static_cast<std::size_t>(i - 1)]->text()));
             if (s.empty()) continue;
             if (const auto blank = s.find(' '); i >= 2 && blank != std::string::npos) s.erase(blank, 1);
             if (s.back() == ',' || s.back() == '.')
                 s.pop_back();
-            else if (s.size() >= sepText.size() &&
-                     s.compare(s.size() - sepText.size(), sepText.size(), sepText) == 0)
-                s.erase(s.size() - sepText.size());
+            else
+                cutSeparatorAtEnd(s, sep);
             slip_.selection(i).oddsValue = ParseOdds(s, sep, format).value_or(0.0f);
         }
         HScroll1Change();

@@ -27,9 +27,10 @@ void TfrmJeuGagnant::copyRaceClick() {
 }
 
 void TfrmJeuGagnant::tellSheet() {
+    if (!sheet_) return;
     if (slipBatch_ > 0)
         slipStale_ = true;
-    else if (sheet_)
+    else
         sheet_->follow();
 }
 

@@ -397,10 +397,7 @@ void TfrmJeuGagnant::hoverOver(QWidget* control, QPoint pos) {
     guarded([&] {
         const QString name = control->objectName();
         if (name.startsWith(QLatin1String("txtCote"))) {
-            const auto form = oddsFormat_ == OddsFormat::Decimal    ? help::OddsForm::Decimal
-                              : oddsFormat_ == OddsFormat::American ? help::OddsForm::American
-                                                                    : help::OddsForm::ToOne;
-            setHelpText(help::OddsBoxText(name.mid(7).toInt(), separator_, separatorName_, form));
+            setHelpText(help::OddsBoxText(name.mid(7).toInt(), separator_, separatorName_, oddsHelpForm()));
         } else if (control == imgBlanc) {
             if (const auto text = help::ClearStripText(pos.x()))
                 setHelpText(*text);

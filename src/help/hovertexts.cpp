@@ -66,6 +66,10 @@ QString OddsBoxText(int box, QChar separator, const QString& separatorName, Odds
     return text + LineBreak() + QStringLiteral("Your decimal separator is the ") + separatorName + u'.';
 }
 
+QString OddsBoxDescription(int box, OddsForm form) {
+    return OddsBoxText(box, u'.', QString(), form).section(LineBreak(), 0, 0);
+}
+
 std::optional<QString> ClearStripText(int x) {
     for (const ClearRange& range : clearRanges) {
         if (x >= range.firstX)

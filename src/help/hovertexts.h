@@ -24,6 +24,8 @@ enum class OddsForm { ToOne, Decimal, American };
 // program-wide name set at start-up, passed separately so that the two may differ.
 // The text names the form in force and gives its examples.
 QString OddsBoxText(int box, QChar separator, const QString& separatorName, OddsForm form = OddsForm::ToOne);
+// The first line of that text: what a screen reader says of the odds box.
+QString OddsBoxDescription(int box, OddsForm form);
 
 // Hover text of the CLEAR strip for the pointer at x pixels from its left edge.
 // nullopt for x <= 1: the balloon keeps the text it had.

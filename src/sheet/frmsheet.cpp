@@ -169,16 +169,16 @@ TfrmSheet::TfrmSheet(const BetSlip& slip, QWidget* parent)
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(gridSheet, 1);
     layout->setSpacing(3);
-    for (QLabel* line : {lblBook, lblStaked, lblProfitRange, lblOutside, lblSpread})
+    // The lines below the table have a fixed size: empty, they keep their place, and a new text
+    // does not lay the window out again at every key.
+    for (QLabel* line : {lblBook, lblStaked, lblProfitRange, lblOutside, lblSpread}) {
+        line->setFixedSize(gridSheet->minimumWidth(), line->fontMetrics().height());
         layout->addWidget(line);
+    }
     layout->addSpacing(6);
     settingsGrid->setVerticalSpacing(3);
     settingsGrid->addWidget(btnCopy, 1, 4);
     layout->addLayout(settingsGrid);
-    // The lines below the table have a fixed size: empty, they keep their place, and a new text
-    // does not lay the window out again at every key.
-    for (QLabel* line : {lblBook, lblStaked, lblProfitRange, lblOutside, lblSpread})
-        line->setFixedSize(gridSheet->minimumWidth(), line->fontMetrics().height());
 
     setTabOrder(txtCommission, txtSpread);
     setTabOrder(txtSpread, chkSpreadRound);
