@@ -460,6 +460,60 @@ starters: set comboStarters; keys comboStarters 15; Combo1_1=1 to 15 of 15; Comb
         }
     }
 
+    // Ctrl+Shift+V, in whichever control has the focus, pastes the clipboard's prices as if typed: boxes,
+    // yield line, amounts, totals, played count and focus as the same prices typed leave them, runner numbers
+    // in their combos, the paste's own line in the balloon.  Ctrl+V in an odds box pastes into that box only.
+    void pasteOdds() {
+        const auto shown = [](Driver& d, bool all) {
+            QStringList t = {d.read("enabled"), d.read("lblTotal_ex_Label19"), d.read("lblAmount_ie_Label4"),
+                             d.read("amounts"), d.w->focusWidget()->objectName()};
+            for (int i = 1; i <= 9 && all; ++i) t << d.box(i)->text() << d.w->Combo1_[i - 1]->currentText();
+            return (t << (all ? d.read("lblYield") : QString())).join(u'|');
+        };
+        QString card, typedCard = "play 9";
+        for (int n = 1; n <= 12; ++n) card += QStringLiteral("%1 Runner%1 %1/4\n").arg(n);
+        for (int n = 1; n <= 9; ++n) typedCard += QStringLiteral("; type %1 %1/4; set Combo1_%1 %1").arg(n);
+        const QString ex1 = "play 4; type 1 2; type 2 4; type 3 7; type 4 12";
+        // before both, clipboard, where the keys are pressed, typed instead, the balloon's line
+        const QStringList rows[] = {
+            {"", "2\n4\n7\n12\n", "txtCote1", ex1, "Pasted the odds of 4 runners."},
+            {"fill", "2\t4\t7\t12", "comboStarters", "fill; play 4; clear 1; clear 2; clear 3; clear 4; " + ex1,
+             "Pasted the odds of 4 runners."},
+            {"", "1 Alpha 5/2\n2 Bravo NR\n3 Charlie Evs\n4 Delta 9/2\n", "HScroll1",
+             "play 3; type 1 5/2; type 2 1/1; type 3 9/2; set Combo1_1 1; set Combo1_2 3; set Combo1_3 4",
+             "Pasted the odds of 3 runners."},
+            {"", card, "Command1", typedCard, "Nine runners pasted; the clipboard held more."},
+            {"play 2", "9/2", "Option1_item1", "play 1; type 1 9/2", "Pasted the odds of 1 runner."},
+            {"type 1 5", "no prices here", "txtCote1", "", "The clipboard holds no odds to paste."}};
+        for (const QChar sep : {u'.', u','})
+            for (const QStringList& r : rows) {
+                Driver pasted(sep);
+                RUN(pasted, r[0]);
+                QGuiApplication::clipboard()->setText(r[1]);
+                QWidget* at = pasted.w->findChild<QWidget*>(r[2]);
+                pasted.w->activateWindow();
+                QVERIFY(QTest::qWaitForWindowActive(pasted.w.get()));
+                at->setFocus();
+                QTest::keyClick(at, Qt::Key_V, Qt::ControlModifier | Qt::ShiftModifier);
+                const auto* focused = qobject_cast<QLineEdit*>(pasted.w->focusWidget());
+                QVERIFY(focused && focused->cursorPosition() == focused->text().size());
+                Driver typed(sep);
+                RUN(typed, r[0] + ";" + r[3]);
+                QCOMPARE(shown(pasted, true), shown(typed, true));
+                QCOMPARE(pasted.w->lblAide->text(), r[4]);
+            }
+        // Decimal odds pasted in the other separator give example 1's stakes; Ctrl+V in a box is the box's.
+        Driver decimal(u','), typed(u',');
+        QGuiApplication::clipboard()->setText("3.00\n5.00\n8.00\n13.00");
+        RUN(decimal, "trigger oddsDecimal; trigger pasteOdds; row=3^00|5^00|8^00|13^00|");
+        RUN(typed, ex1);
+        QCOMPARE(shown(decimal, false), shown(typed, false));
+        QGuiApplication::clipboard()->setText("7");
+        RUN(decimal, "play 9; set txtCote9 4; keys txtCote9 ");
+        QTest::keyClick(decimal.box(9), Qt::Key_V, Qt::ControlModifier);
+        RUN(decimal, "txtCote9=47; enabled=xxxxxxxxx; row=3^00|5^00|8^00|13^00|");
+    }
+
     // A keystroke's chain changes the amounts several times and lets pending events run at each step; the
     // window is painted once, after it.  The quantity marks it moves and moves back are not repainted.
     void keystrokePaintsOnce() {
