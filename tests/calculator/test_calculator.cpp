@@ -467,12 +467,13 @@ starters: set comboStarters; keys comboStarters 15; Combo1_1=1 to 15 of 15; Comb
         const auto shown = [](Driver& d, bool all) {
             QStringList t = {d.read("enabled"), d.read("lblTotal_ex_Label19"), d.read("lblAmount_ie_Label4"),
                              d.read("amounts"), d.w->focusWidget()->objectName()};
-            for (int i = 1; i <= 9 && all; ++i) t << d.box(i)->text() << d.w->Combo1_[i - 1]->currentText();
+            for (int i = 1; i <= 9 && all; ++i) t << d.box(i)->text() << d.read(QStringLiteral("Combo1_%1").arg(i));
             return (t << (all ? d.read("lblYield") : QString())).join(u'|');
         };
-        QString card, typedCard = "play 9";
+        QString card, typedCard;
         for (int n = 1; n <= 12; ++n) card += QStringLiteral("%1 Runner%1 %1/4\n").arg(n);
-        for (int n = 1; n <= 9; ++n) typedCard += QStringLiteral("; type %1 %1/4; set Combo1_%1 %1").arg(n);
+        for (int n = 1; n <= 9; ++n) typedCard += QStringLiteral("set Combo1_%1; keys Combo1_%1 %1;").arg(n);
+        for (int n = 1; n <= 10; ++n) typedCard += n == 1 ? "play 9" : QStringLiteral("; type %1 %1/4").arg(n - 1);
         const QString ex1 = "play 4; type 1 2; type 2 4; type 3 7; type 4 12";
         // before both, clipboard, where the keys are pressed, typed instead, the balloon's line
         const QStringList rows[] = {
@@ -480,7 +481,8 @@ starters: set comboStarters; keys comboStarters 15; Combo1_1=1 to 15 of 15; Comb
             {"fill", "2\t4\t7\t12", "comboStarters", "fill; play 4; clear 1; clear 2; clear 3; clear 4; " + ex1,
              "Pasted the odds of 4 runners."},
             {"", "1 Alpha 5/2\n2 Bravo NR\n3 Charlie Evs\n4 Delta 9/2\n", "HScroll1",
-             "play 3; type 1 5/2; type 2 1/1; type 3 9/2; set Combo1_1 1; set Combo1_2 3; set Combo1_3 4",
+             "set Combo1_1; keys Combo1_1 1; set Combo1_2; keys Combo1_2 3; set Combo1_3; keys Combo1_3 4; play 3; "
+             "type 1 5/2; type 2 1/1; type 3 9/2",
              "Pasted the odds of 3 runners."},
             {"", card, "Command1", typedCard, "Nine runners pasted; the clipboard held more."},
             {"play 2", "9/2", "Option1_item1", "play 1; type 1 9/2", "Pasted the odds of 1 runner."},
@@ -504,6 +506,9 @@ starters: set comboStarters; keys comboStarters 15; Combo1_1=1 to 15 of 15; Comb
             }
         // Decimal odds pasted in the other separator give example 1's stakes; Ctrl+V in a box is the box's.
         Driver decimal(u','), typed(u',');
+        const QList<QAction*> items = decimal.w->race->actions();
+        QVERIFY(items.indexOf(decimal.w->pasteOdds) == 4 && items[3]->isSeparator() &&
+                decimal.w->pasteOdds->text() + decimal.w->pasteOdds->shortcut().toString() == "Paste the oddsCtrl+Shift+V");
         QGuiApplication::clipboard()->setText("3.00\n5.00\n8.00\n13.00");
         RUN(decimal, "trigger oddsDecimal; trigger pasteOdds; row=3^00|5^00|8^00|13^00|");
         RUN(typed, ex1);
