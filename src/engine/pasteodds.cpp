@@ -11,14 +11,18 @@ namespace {
 // read (nor would an odds box hold it whole).
 constexpr std::size_t kLongestPrice = 64;
 
-bool isBlank(char c) { return static_cast<unsigned char>(c) <= 32; }
-bool cutsTokens(char c) { return isBlank(c) || c == ';'; }
+bool isBlank(char c) {
+    return static_cast<unsigned char>(c) <= 32;
+}
+bool cutsTokens(char c) {
+    return isBlank(c) || c == ';';
+}
 
 // "Evens", "Evs" or "EVS", in any case.
 bool evenMoneyWord(std::string_view token) {
     const auto is = [&](std::string_view word) {
-        return token.size() == word.size() &&
-               std::equal(word.begin(), word.end(), token.begin(), [](char w, char c) { return w == (c | 0x20); });
+        return token.size() == word.size() && std::equal(word.begin(), word.end(), token.begin(),
+                                                         [](char w, char c) { return w == (c | 0x20); });
     };
     return is("evens") || is("evs");
 }
@@ -26,9 +30,12 @@ bool evenMoneyWord(std::string_view token) {
 // Even money in the words of the format: what a user would type for 1 to 1.
 std::string evenMoney(OddsFormat format) {
     switch (format) {
-    case OddsFormat::Decimal: return "2";
-    case OddsFormat::American: return "+100";
-    case OddsFormat::ToOne: break;
+    case OddsFormat::Decimal:
+        return "2";
+    case OddsFormat::American:
+        return "+100";
+    case OddsFormat::ToOne:
+        break;
     }
     return "1/1";
 }
@@ -74,8 +81,10 @@ std::vector<std::string_view> split(std::string_view text, auto cuts) {
 }
 
 std::string_view trimmed(std::string_view text) {
-    while (!text.empty() && isBlank(text.front())) text.remove_prefix(1);
-    while (!text.empty() && isBlank(text.back())) text.remove_suffix(1);
+    while (!text.empty() && isBlank(text.front()))
+        text.remove_prefix(1);
+    while (!text.empty() && isBlank(text.back()))
+        text.remove_suffix(1);
     return text;
 }
 
@@ -90,7 +99,8 @@ bool take(PastedOdds& out, PastedRunner runner) {
 }
 
 // A spreadsheet row: every cell a price or empty, two cells at least.
-std::optional<std::vector<std::string>> rowOfPrices(std::string_view line, char32_t separator, OddsFormat format) {
+std::optional<std::vector<std::string>> rowOfPrices(std::string_view line, char32_t separator,
+                                                    OddsFormat format) {
     if (line.find('\t') == std::string_view::npos) return std::nullopt;
     std::vector<std::string> prices;
     std::string_view last; // a row repeating one cell is read once

@@ -4,11 +4,11 @@
 // prices as they are to be typed into the odds boxes and the runner numbers
 // out; the window types them through the boxes' own handlers.
 
+#include "engine/engine.h"
+
 #include <string>
 #include <string_view>
 #include <vector>
-
-#include "engine/engine.h"
 
 namespace fairstake {
 

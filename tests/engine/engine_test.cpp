@@ -12,7 +12,6 @@
 #include <gtest/gtest.h>
 #include <limits>
 #include <map>
-#include <random>
 #include <stdexcept>
 #include <utility>
 
@@ -468,12 +467,9 @@ TEST_P(InLocale, RaceSheetSettings) {
 TEST_P(InLocale, PastedOdds) {
     constexpr auto ToOne = OddsFormat::ToOne, Decimal = OddsFormat::Decimal, American = OddsFormat::American;
     std::string card, row, lines, noise(kPasteBytes, 'x');
-    for (int n = 1; n <= 12; ++n) card += std::to_string(n) + " Horse" + std::to_string(n) + " " + std::to_string(n) + "/2\n";
-    for (int n = 1; n <= 10; ++n) row += std::to_string(n + 1) + "\t";
+    for (int n = 1; n <= 12; ++n)
+        card += std::to_string(n) + " Horse " + std::to_string(n) + "/2\n", row += std::to_string(n + 1) + "\t";
     for (int n = 0; n < 10000; ++n) lines += "5\n";
-    std::mt19937 random(7);
-    std::string binary(kPasteBytes + 99, '\0');
-    for (char& c : binary) c = char(random());
     // clang-format off
     const std::tuple<OddsFormat, std::string, const char*> cases[] = {
         {ToOne, "2\n4\n7\n12\n", "2|4|7|12"}, {ToOne, "2\t4\t7\t12", "2|4|7|12"},
@@ -494,9 +490,6 @@ TEST_P(InLocale, PastedOdds) {
             shown += (shown.empty() ? "" : "|") + r.price + (r.number ? "@" + std::to_string(r.number) : "");
         EXPECT_EQ(shown + (pasted.heldMore ? "|..." : ""), expected) << text.substr(0, 80);
     }
-    const PastedOdds hostile = ReadPastedOdds(binary, sep, ToOne);
-    EXPECT_LE(hostile.runners.size(), 9u);
-    for (const PastedRunner& r : hostile.runners) EXPECT_GT(ParseOdds(r.price, sep, ToOne).value_or(0), 0) << r.price;
 }
 
 } // namespace
