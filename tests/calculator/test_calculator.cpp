@@ -207,7 +207,9 @@ public:
         static const QString keys = QStringLiteral("0123456789012345678901234567890123456789..,,//  -e+x\t");
         // weight:alternative|alternative..., the weights of the steps and the keys' 52 making 100
         static const QStringList steps = QStringLiteral(
-            "5:play %9;5:press Image1 %190;2:set Edit1 1|set Edit1 10|set Edit1 150|set Edit1 abc|"
+            "4:play %9;1:paste txtCote%9 2\\n4,5\\n7\\n12|paste Command1 1 A 5/2\\n3 B Evs\\n4 C NR|"
+            "paste Combo1_%9 1\\t2\\t3\\t4\\t5\\t6\\t7\\t8\\t9\\t10|paste HScroll1 SP;"
+            "5:press Image1 %190;2:set Edit1 1|set Edit1 10|set Edit1 150|set Edit1 abc|"
             "set Edit1 2.5|set Edit1 -3|set Edit1|set Edit1 99|set Edit1 0;2:click radioOptions_item0|"
             "click radioOptions_item1;3:click radioup 6 8|click radiodown 6 8|click radiocenter 6 8;"
             "2:set txtArrondir 2|set txtArrondir 0.5|set txtArrondir 0^5|set txtArrondir 1.|"
