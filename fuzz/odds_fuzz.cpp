@@ -14,12 +14,16 @@
 //   rounding of the to-one reading less 1, and read from 1 on;
 // - American odds are the to-one reading divided by 100 from 100 on, 100
 //   divided by it from -100 down, and nothing in between.
+// - the same text pasted (ReadPastedOdds) gives at most nine prices, "held
+//   more" only beside nine, each a price that reads above 0 in its format,
+//   runner numbers 0 to 99, and the same under either separator.
 
 #include <bit>
 #include <cmath>
 
 #include "engine/engine.h"
 #include "engine/numtext.h"
+#include "engine/pasteodds.h"
 #include "fuzzcheck.h"
 
 using namespace fairstake;
@@ -77,6 +81,16 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             }
             if (text.find('/') == std::string_view::npos && OnlyBlanksAround(text))
                 FUZZ_CHECK(SameOutcome(point, ParseOdds(Trim(text), U'.', format)));
+        }
+        for (const OddsFormat format : {OddsFormat::ToOne, OddsFormat::Decimal, OddsFormat::American}) {
+            const PastedOdds pasted = ReadPastedOdds(text, U'.', format), comma = ReadPastedOdds(text, U',', format);
+            FUZZ_CHECK(pasted.runners.size() <= 9 && (!pasted.heldMore || pasted.runners.size() == 9));
+            FUZZ_CHECK(pasted.heldMore == comma.heldMore && pasted.runners.size() == comma.runners.size());
+            for (std::size_t i = 0; i < pasted.runners.size(); ++i) {
+                const PastedRunner& r = pasted.runners[i];
+                FUZZ_CHECK(r.price == comma.runners[i].price && r.number == comma.runners[i].number);
+                FUZZ_CHECK(ParseOdds(r.price, U'.', format).value_or(0.0f) > 0.0f && r.number >= 0 && r.number <= 99);
+            }
         }
         const auto [toOne, decimal, american] = read;
         if (text.find('/') != std::string_view::npos) {

@@ -192,6 +192,9 @@ public:
     // The Race menu's odds formats: every odds box read again, then one recalculation.
     void oddsFormatClick(OddsFormat format);
     void hoverOver(QWidget* control, QPoint pos);
+    // The Race menu's paste: the clipboard's prices (and runner numbers) typed
+    // into the boxes through their own handlers, in one chain.
+    void pasteOddsClick();
     // The Race menu's sheet items: the race sheet beside this window, its text on the clipboard.
     void raceSheetClick();
     void copyRaceClick();
@@ -402,6 +405,7 @@ public:
     QAction* oddsToOne = nullptr;
     QAction* oddsDecimal = nullptr;
     QAction* oddsAmerican = nullptr;
+    QAction* pasteOdds = nullptr;
     QAction* raceSheet = nullptr;
     QAction* copyRace = nullptr;
     QMenu* H1 = nullptr;

@@ -588,6 +588,9 @@ void TfrmJeuGagnant::buildMenu() {
     }
     oddsToOne->setChecked(true);
     race->addSeparator()->setObjectName(QStringLiteral("N5"));
+    // The key works whichever control has the focus; Ctrl+V in an odds box still pastes into that box.
+    pasteOdds = item(race, "pasteOdds", QStringLiteral("Paste the odds"), nullptr);
+    pasteOdds->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_V));
     raceSheet = item(race, "raceSheet", QStringLiteral("Race sheet..."), nullptr);
     raceSheet->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_R));
     copyRace = item(race, "copyRace", QStringLiteral("Copy the race"), nullptr);

@@ -206,6 +206,7 @@ void TfrmJeuGagnant::connectHandlers() {
     connect(M1, &QAction::triggered, this, [this] { help::ProgramHelp(this); });
     connect(Q1, &QAction::triggered, this, [] { help::QuickHelp(); });
     connect(conctact, &QAction::triggered, this, [] { help::ContactUs(); });
+    connect(pasteOdds, &QAction::triggered, this, &TfrmJeuGagnant::pasteOddsClick);
     connect(raceSheet, &QAction::triggered, this, &TfrmJeuGagnant::raceSheetClick);
     connect(copyRace, &QAction::triggered, this, &TfrmJeuGagnant::copyRaceClick);
 }

@@ -1,8 +1,10 @@
-// The smaller tools: shifting the odds, the CLEAR strip, the REFRESH buttons and
-// the worked examples.  They drive the window through its controls, so every
+// The smaller tools: shifting the odds, the CLEAR strip, the REFRESH buttons,
+// the worked examples and the odds pasted from the clipboard.  They drive the window through its controls, so every
 // change handler runs exactly as when the user does the same by hand.
 
 #include <QApplication>
+#include <QClipboard>
+#include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -12,6 +14,8 @@
 #include "components/radiogroup.h"
 #include "engine/engine.h"
 #include "engine/numtext.h"
+#include "engine/pasteodds.h"
+#include "help/hovertexts.h"
 
 namespace fairstake {
 
@@ -127,5 +131,32 @@ void TfrmJeuGagnant::btnExample2Click() {
 }
 
 void TfrmJeuGagnant::btnExample3Click() { runExample(4, 1, {QStringLiteral("3/2"), QStringLiteral("4")}); }
+
+// The clipboard is read only here, when the command runs.  The prices go in as
+// a user's paste into each box would put them: one change per box, each
+// running the box's handler, the played count first so that the last box's
+// change calculates; the balloon's line comes after the chain's own.
+void TfrmJeuGagnant::pasteOddsClick() {
+    // At most a megabyte of characters is turned into UTF-8; the reader looks at no more bytes than that.
+    const QString text = QGuiApplication::clipboard()->text().left(static_cast<qsizetype>(kPasteBytes));
+    const PastedOdds pasted = ReadPastedOdds(text.toStdString(), slip_.separator, oddsFormat_);
+    const int k = static_cast<int>(pasted.runners.size());
+    SlipBatch batch(*this);
+    if (k > 0) {
+        guarded([&] {
+            Option1->setItemIndex(k - 1);
+            for (int i = 1; i <= k; ++i)
+                txtCote[static_cast<std::size_t>(i - 1)]->setText(
+                    QString::fromStdString(pasted.runners[static_cast<std::size_t>(i - 1)].price));
+            for (int i = 1; i <= k; ++i)
+                if (const int number = pasted.runners[static_cast<std::size_t>(i - 1)].number; number > 0) {
+                    Combo1_[static_cast<std::size_t>(i - 1)]->setEditText(QString::number(number));
+                    Combo1Change(i);
+                }
+            focusOddsBox(k);
+        });
+    }
+    setHelpText(help::PastedOddsText(k, pasted.heldMore));
+}
 
 } // namespace fairstake

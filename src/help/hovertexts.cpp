@@ -175,6 +175,13 @@ QString ThresholdText() {
                           "numbers. Adjust the values here. See the help file for more information.");
 }
 
+QString PastedOddsText(int count, bool heldMore) {
+    if (count <= 0) return QStringLiteral("The clipboard holds no odds to paste.");
+    if (heldMore) return QStringLiteral("Nine runners pasted; the clipboard held more.");
+    if (count == 1) return QStringLiteral("Pasted the odds of 1 runner.");
+    return QStringLiteral("Pasted the odds of %1 runners.").arg(count);
+}
+
 QString TickerText() {
     return QStringLiteral(
         "This application allows you to bet on multiple selections (several runners) in a single race for a "

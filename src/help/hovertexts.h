@@ -44,6 +44,9 @@ QString RoundUpText();      // radioupClick
 QString RoundDownText();    // radiodownClick
 QString RoundByValueText(); // radiocenterClick
 QString ThresholdText();    // ScrollBar1Change
+// The Race menu's paste: what it did with the clipboard's prices (count 0 to 9;
+// heldMore when a tenth was left behind).
+QString PastedOddsText(int count, bool heldMore);
 
 // The ticker text, followed by the five blanks that make the gap before it comes round again.
 QString TickerText();

@@ -31,6 +31,8 @@ void hover(QWidget* c, QPoint pos) {
 //   set NAME [TEXT]    set a box's or combo's text or a scroll bar's value
 //   keys NAME TEXT     focus NAME and type TEXT; tab, space and f1 NAME press that key in NAME
 //   hover NAME X Y     move the mouse over NAME; trigger NAME triggers the menu item NAME
+//   paste NAME TEXT    put TEXT (\n, \t: a line break, a tab) on the clipboard, press Ctrl+Shift+V in NAME
+//                      (Ctrl+V: pastebox)
 //   answer BUTTON      answer the message boxes to come with Ok or Cancel
 //   NAME=TEXT          NAME shows TEXT (a label's, box's or button's text, a scroll bar's value, a combo's
 //                      "TEXT of COUNT[, bold]"); NAME~TEXT: it contains TEXT.  Pseudo names: amounts (the
@@ -180,6 +182,11 @@ private:
             QTest::keyClick(c, verb == u"f1" ? Qt::Key_F1 : verb == u"tab" ? Qt::Key_Tab : Qt::Key_Space);
         } else if (verb == u"hover") {
             hover(c, at);
+        } else if (verb == u"paste" || verb == u"pastebox") {
+            QGuiApplication::clipboard()->setText(
+                step.mid(verb.size() + name.size() + 2).replace("\\n", "\n").replace("\\t", "\t"));
+            c->setFocus();
+            QTest::keyClick(c, Qt::Key_V, Qt::ControlModifier | (verb == u"paste" ? Qt::ShiftModifier : Qt::NoModifier));
         } else {
             return QStringLiteral("unknown step");
         }
@@ -200,7 +207,9 @@ public:
         static const QString keys = QStringLiteral("0123456789012345678901234567890123456789..,,//  -e+x\t");
         // weight:alternative|alternative..., the weights of the steps and the keys' 52 making 100
         static const QStringList steps = QStringLiteral(
-            "5:play %9;5:press Image1 %190;2:set Edit1 1|set Edit1 10|set Edit1 150|set Edit1 abc|"
+            "4:play %9;1:paste txtCote%9 2\\n4,5\\n7\\n12|paste Command1 1 A 5/2\\n3 B Evs\\n4 C NR|"
+            "paste Combo1_%9 1\\t2\\t3\\t4\\t5\\t6\\t7\\t8\\t9\\t10|paste HScroll1 SP;"
+            "5:press Image1 %190;2:set Edit1 1|set Edit1 10|set Edit1 150|set Edit1 abc|"
             "set Edit1 2.5|set Edit1 -3|set Edit1|set Edit1 99|set Edit1 0;2:click radioOptions_item0|"
             "click radioOptions_item1;3:click radioup 6 8|click radiodown 6 8|click radiocenter 6 8;"
             "2:set txtArrondir 2|set txtArrondir 0.5|set txtArrondir 0^5|set txtArrondir 1.|"
@@ -458,6 +467,53 @@ starters: set comboStarters; keys comboStarters 15; Combo1_1=1 to 15 of 15; Comb
                         switched.box(3)->cursorPosition() == row.size());
             }
         }
+    }
+
+    // Ctrl+Shift+V, in whichever control has the focus, pastes the clipboard's prices as if typed: boxes,
+    // yield line, amounts, totals, played count, runners and focus (caret at the end) as the same typed leave
+    // them, the paste's own line in the balloon; decimal odds give the stakes of to-one odds one less.  The
+    // item stands below the formats and a separator.  Ctrl+V in an odds box pastes into that box only.
+    void pasteOdds() {
+        const auto shown = [](Driver& d, int all) {
+            QStringList t = {d.read("enabled"), d.read("lblTotal_ex_Label19"), d.read("lblAmount_ie_Label4"),
+                             d.read("amounts"), d.w->focusWidget()->objectName(), d.read(all ? "lblYield" : "lblOdds")};
+            for (int i = 1; i <= 9 * all; ++i) t << d.box(i)->text() << d.read(QStringLiteral("Combo1_%1").arg(i));
+            return t.join(u'|');
+        };
+        QString card = "paste Command1 ", typedCard;
+        for (int n = 1; n <= 12; ++n) card += QStringLiteral("%1 Runner%1 %1/4\\n").arg(n);
+        for (int n = 1; n <= 9; ++n) typedCard += QStringLiteral("set Combo1_%1; keys Combo1_%1 %1;").arg(n);
+        for (int n = 1; n <= 10; ++n) typedCard += n == 1 ? "play 9" : QStringLiteral("; type %1 %1/4").arg(n - 1);
+        const QString ex1 = "play 4; type 1 2; type 2 4; type 3 7; type 4 12", four = "Pasted the odds of 4 runners.";
+        const QStringList rows[] = { // before both, the paste, typed instead, the balloon's line
+            {"", "paste txtCote1 2\\n4\\n7\\n12\\n", ex1, four},
+            {"fill", "paste comboStarters 2\\t4\\t7\\t12", "play 4; clear 1; clear 2; clear 3; clear 4; " + ex1, four},
+            {"", "paste HScroll1 1 Alpha 5/2\\n2 Bravo NR\\n3 Charlie Evs\\n4 Delta 9/2\\n",
+             "set Combo1_1; keys Combo1_1 1; set Combo1_2; keys Combo1_2 3; set Combo1_3; keys Combo1_3 4; play 3; "
+             "type 1 5/2; type 2 1/1; type 3 9/2", "Pasted the odds of 3 runners."},
+            {"", card, typedCard, "Nine runners pasted; the clipboard held more."},
+            {"play 2", "paste Option1_item1 9/2", "play 1; type 1 9/2", "Pasted the odds of 1 runner."},
+            {"type 1 5", "paste txtCote1 no prices here", "", "The clipboard holds no odds to paste."}};
+        for (const QChar sep : {u'.', u','})
+            for (const QStringList& r : rows) {
+                Driver pasted(sep);
+                RUN(pasted, r[0] + ";" + r[1]);
+                const auto* focused = qobject_cast<QLineEdit*>(pasted.w->focusWidget());
+                QVERIFY(focused && focused->cursorPosition() == focused->text().size() && pasted.w->lblAide->text() == r[3]);
+                Driver typed(sep);
+                RUN(typed, r[0] + ";" + r[2]);
+                QCOMPARE(shown(pasted, 1), shown(typed, 1));
+            }
+        Driver decimal(u',');
+        RUN(decimal, "trigger oddsDecimal; paste Command1 3.00\\n5.00\\n8.00\\n13.00; row=3^00|5^00|8^00|13^00|");
+        const QString decimalShown = shown(decimal, 0);
+        Driver typed(u',');
+        RUN(typed, ex1);
+        QCOMPARE(decimalShown, shown(typed, 0));
+        RUN(decimal, "play 9; set txtCote9 4; pastebox txtCote9 7; txtCote9=47; enabled=xxxxxxxxx; row=3^00|5^00|8^00|13^00|");
+        const QList<QAction*> items = decimal.w->race->actions();
+        QVERIFY(items.indexOf(decimal.w->pasteOdds) == 4 && items[3]->isSeparator() &&
+                decimal.w->pasteOdds->text() + decimal.w->pasteOdds->shortcut().toString() == "Paste the oddsCtrl+Shift+V");
     }
 
     // A keystroke's chain changes the amounts several times and lets pending events run at each step; the

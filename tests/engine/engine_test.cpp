@@ -3,6 +3,7 @@
 
 #include "engine/engine.h"
 #include "engine/numtext.h"
+#include "engine/pasteodds.h"
 #include "engine/racesheet.h"
 #include "support/processlocale.h"
 
@@ -458,6 +459,37 @@ TEST_P(InLocale, RaceSheetSettings) {
     slip.roundingUnitText = "2";
     slip.roundingMode = RoundingMode::Down;
     EXPECT_EQ(MakeRaceSheet(slip, {"0", "50", true}).rows[0][5], "22");
+}
+
+// Pasted prices, as typed into the boxes ("@N": runner N; "|...": more than nine held), the same in either
+// locale: lines, a spreadsheet row, tokens, even money in each format's words, runner numbers, no price,
+// more than nine, and what lies beyond a megabyte or 200 lines.
+TEST_P(InLocale, PastedOdds) {
+    constexpr auto ToOne = OddsFormat::ToOne, Decimal = OddsFormat::Decimal, American = OddsFormat::American;
+    std::string card, row, lines, noise(kPasteBytes, 'x');
+    for (int n = 1; n <= 12; ++n)
+        card += std::to_string(n) + " Horse " + std::to_string(n) + "/2\n", row += std::to_string(n + 1) + "\t";
+    for (int n = 0; n < 10000; ++n) lines += "5\n";
+    // clang-format off
+    const std::tuple<OddsFormat, std::string, const char*> cases[] = {
+        {ToOne, "2\n4\n7\n12\n", "2|4|7|12"}, {ToOne, "2\t4\t7\t12", "2|4|7|12"},
+        {ToOne, "1 Alpha 5/2\n2 Bravo NR\n3 Charlie Evs\n4 Delta 9/2\n", "5/2@1|1/1@3|9/2@4"},
+        {ToOne, "\r\n2\t\t4,5\t\r\n\n", "2|4,5"}, {ToOne, "3\tFrankel\t9/2", "9/2@3"}, {ToOne, "9/2", "9/2"},
+        {ToOne, "Runner;Odds\r7;4.5\r12;EVENS;SP\r", "4.5@7|1/1@12"}, {ToOne, "100 9/2\n0 5\n03 6\n7\n", "9/2|5|6@3|7"},
+        {ToOne, "5 Alpha 9-7 14:30 6/4 SP 9/0", "6/4@5"}, {ToOne, "no prices here\n3 Frankel\nSP\n-3\n0\n9/x\n", ""},
+        {Decimal, "evS\n1\n1.5\n9/2", "2|1.5|9/2"}, {American, "Evens\n-200\n99\n+450", "+100|-200|+450"},
+        {ToOne, "2\t4\tx", "4@2"}, {ToOne, "1." + std::string(70, '0') + "1\n4.", "4."},
+        {ToOne, card, "1/2@1|2/2@2|3/2@3|4/2@4|5/2@5|6/2@6|7/2@7|8/2@8|9/2@9|..."},
+        {ToOne, row, "2|3|4|5|6|7|8|9|10|..."}, {ToOne, lines, "5|5|5|5|5|5|5|5|5|..."},
+        {ToOne, std::string(199, '\n') + "4\n5", "4"}, {ToOne, noise + "\n5", ""}, {ToOne, noise + "5", ""}};
+    // clang-format on
+    for (const auto& [format, text, expected] : cases) {
+        const PastedOdds pasted = ReadPastedOdds(text, sep, format);
+        std::string shown;
+        for (const PastedRunner& r : pasted.runners)
+            shown += (shown.empty() ? "" : "|") + r.price + (r.number ? "@" + std::to_string(r.number) : "");
+        EXPECT_EQ(shown + (pasted.heldMore ? "|..." : ""), expected) << text.substr(0, 80);
+    }
 }
 
 } // namespace

@@ -364,6 +364,38 @@ private Q_SLOTS:
         }
     }
 
+    // The clipboard set from outside (xclip), Ctrl+Shift+V pressed in a runner combo: a race card's prices go
+    // into the boxes as if typed, runners and played count follow, the amounts are the engine's; a megabyte of
+    // noise changes nothing, ten thousand lines give nine.  Ctrl+V in a box still pastes into that box.
+    void pasteOdds() {
+        const auto clip = [](const QByteArray& text) {
+            QProcess xclip;
+            xclip.start(QStringLiteral("xclip"), {"-selection", "clipboard", "-i"});
+            return xclip.waitForStarted() && xclip.write(text) == text.size() &&
+                   (xclip.closeWriteChannel(), xclip.waitForFinished()) && xclip.exitCode() == 0;
+        };
+        clearBoxes(1);
+        const QStringList card = {"5/2", "1/1", "4.5"}, none = {"The clipboard holds no odds to paste."};
+        for (const auto& [text, boxes, help] :
+             {std::tuple{QByteArray("1 Alpha 5/2\n2 Bravo NR\n3 Charlie Evs\n4 Delta 4.5\n"), card,
+                         QString("Pasted the odds of 3 runners.")},
+              {QByteArray(1 << 20, 'x').replace(9, 1, " "), card, none[0]},
+              {QByteArray("6\n").repeated(10000), QStringList(9, "6"), "Nine runners pasted; the clipboard held more."}}) {
+            QVERIFY(clip(text) && x->click(w->Combo1_[5], QPoint(8, 10)) && x->key(QStringLiteral("ctrl+shift+v")));
+            QStringList shown;
+            for (int i = 0; i < boxes.size(); ++i) shown << w->txtCote[std::size_t(i)]->text();
+            QVERIFY(shown == boxes && w->Option1->itemIndex() == boxes.size() - 1 && w->lblAide->text() == help);
+            QVERIFY2(help == none[0] ? holds(w->Combo1_[5], QApplication::focusWidget())
+                                     : focusName() == QStringLiteral("txtCote%1").arg(boxes.size()),
+                     qPrintable(focusName()));
+            QCOMPARE(shownAmounts(int(boxes.size())), engineAmounts(int(boxes.size())));
+            QCOMPARE(runnerTexts().mid(0, 3), (QStringList{"1", "3", "4"}));
+        }
+        QVERIFY(clip("7") && x->click(w->txtCote[1]) && x->key("ctrl+a") && x->key("ctrl+v"));
+        QVERIFY(w->txtCote[1]->text() == "7" && w->txtCote[2]->text() == "6" && w->Option1->itemIndex() == 8);
+        QGuiApplication::clipboard()->clear(); // xclip leaves once it no longer holds the clipboard
+    }
+
     // Ctrl+R opens the race sheet beside the calculator, which keeps the keys: odds typed go on into the
     // boxes and the sheet follows them; Ctrl+Shift+C copies it.
     void raceSheet() {

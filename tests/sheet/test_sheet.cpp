@@ -207,7 +207,7 @@ private Q_SLOTS:
         QTest::mouseClick(c.w.btnExample, Qt::LeftButton);
         c.w.raceSheet->trigger();
         QCOMPARE(c.w.raceSheet->text() + c.w.copyRace->text(), QStringLiteral("Race sheet...Copy the race"));
-        QCOMPARE(c.w.race->actions().indexOf(c.w.raceSheet), 4); // below the formats and a separator
+        QCOMPARE(c.w.race->actions().indexOf(c.w.raceSheet), 5); // below the formats, a separator and the paste
         QCOMPARE(c.sheet()->objectName(), QStringLiteral("frmSheet"));
 
         // Right of the calculator, else left, below, above; else the screen's lower right corner.
