@@ -2,6 +2,8 @@
 // decimal comma, each in its C library locale (QApplication sets it from the environment in the program).
 
 #include "calculator/frmjeugagnant.h"
+#include "components/fitlabel.h"
+#include "components/focusframe.h"
 #include "components/marquee.h"
 #include "components/picturebox.h"
 #include "components/radiogroup.h"
@@ -397,7 +399,7 @@ context help: f1 txtCote1; popup=OddsBoxes; f1 Edit1; popup=StartAt; f1 txtArron
     popup=DisplayMode; f1 radioup; popup=RoundUp; f1 radiodown; popup=RoundDown; f1 txtTenths;
     popup=Threshold; f1 chkNomore; popup=ShowToggle; f1 cmdRafraichir; popup=HiddenRefresh; trigger M1;
     help=Contents; trigger Q1; help=Quickhelp; trigger conctact; help=Contactusifneeded
-tab order: play 9; tab txtCote9; focus=Combo1_1; tab btnRounditup; focus=cmdRafraichir; tab apresdroite;
+tab order: play 9; tab txtCote9; focus=Combo1_1; tab btnRounditup; focus=chkNomore; tab ScrollBar1;
     focus=Button1
 quitting: answer Cancel; trigger E1; messages=1; shown=1; answer Ok; trigger E1; messages=2; shown=0
 starters: set comboStarters; keys comboStarters 15; Combo1_1=1 to 15 of 15; Combo1_9=1 to 15 of 15;
@@ -418,9 +420,29 @@ starters: set comboStarters; keys comboStarters 15; Combo1_1=1 to 15 of 15; Comb
         RUN(d, script);
     }
 
+    // Tab goes round the window and back, every stop seen inside it (never a hidden cell of the odds row nor
+    // the refresh button outside), the focus drawn by the frame on the controls the style draws none on.
+    void tabWalk() {
+        Driver d(u'.');
+        RUN(d, "play 9; keys txtCote1 4");
+        const auto* frame = d.w->client->findChild<FocusFrame*>();
+        const QStringList framed = {"radioup", "radiodown", "radiocenter", "chkNomore", "HScroll1", "ScrollBar1"};
+        QStringList stops;
+        for (QWidget* at = d.box(1); stops.size() < 60 && (stops.isEmpty() || at != d.box(1));
+             at = QApplication::focusWidget()) {
+            stops << at->objectName();
+            const QRect place(at->mapTo(d.w->client, QPoint()), at->size());
+            QVERIFY2(at->isVisible() && d.w->client->rect().contains(place), qPrintable(stops.join(u' ')));
+            QCOMPARE(frame->framed() == at, framed.contains(at->objectName()));
+            QTest::keyClick(at, Qt::Key_Tab);
+        }
+        const auto framedStops = std::count_if(stops.begin(), stops.end(), [&](auto& n) { return framed.contains(n); });
+        QVERIFY2(stops.size() > 30 && stops.size() < 60 && framedStops == 4, qPrintable(stops.join(u' ')));
+    }
+
     // The Race menu's odds formats: each example shows the same stakes, total and profit in every format;
-    // a switch reads the boxes again (texts, caret and yield line stay) and recalculates, as if the odds had
-    // been typed in the new format, whose words the yield line then speaks.
+    // a switch reads the boxes again (texts and caret stay) and recalculates, and writes the yield line again,
+    // as if the odds had been typed in the new format.
     void oddsFormats() {
         const auto shown = [](Driver& d) {
             return d.read("lblTotal_ex_Label19") + '|' + d.read("lblAmount_ie_Label4") + '|' + d.read("amounts");
@@ -454,7 +476,8 @@ starters: set comboStarters; keys comboStarters 15; Combo1_1=1 to 15 of 15; Comb
                 RUN(switched, "trigger " + odds[0] + "; focus=txtCote3");
                 QVERIFY2(shown(switched) == shown(typed) && shown(typed) != before,
                          qPrintable(before + " / " + shown(typed)));
-                QVERIFY(switched.w->lblYield->text() == yield && switched.box(3)->text() == row &&
+                QVERIFY(switched.w->lblYield->text() == typed.w->lblYield->text() && yield != typed.w->lblYield->text() &&
+                        switched.box(3)->text() == row &&
                         switched.box(3)->cursorPosition() == row.size());
             }
         }
@@ -561,12 +584,32 @@ starters: set comboStarters; keys comboStarters 15; Combo1_1=1 to 15 of 15; Comb
     // more lines than its box holds would lose its last word ("on the 3rd horse" read "on the 3rd");
     // example 3 after example 2 keeps "5" and "8" in boxes 3 and 4, disabled: grey on silver, at least as
     // dark as the classic desktop's grey.
+    // Nine runners rounded onto 0.1 show their amounts on one decimal; with figures far too long for their
+    // place, every changing line is drawn smaller or cut inside its own rectangle, keeping its whole text.
     void shownWhole() {
         Driver d(u',');
         RUN(d, "play 5; set txtCote5 4; lblTotal_ex_Label19=Total amount to bet (click the REFRESH button)");
         const QLabel* total = d.w->lblTotal_ex_Label19;
-        QVERIFY(total->fontMetrics().boundingRect(total->text()).translated(total->pos()).right() < 366);
         QCOMPARE(balloonPixels(d.w->imgBig->grab().toImage(), total->geometry(), true), 0);
+        static const QRegularExpression tenths(QStringLiteral("^\\d+(,\\d0?)?$"));
+        for (const QString& race : {QStringLiteral("fill; set txtArrondir 0.1; click btnRounditup"),
+                                    QStringLiteral("set txtCote1 99999999999; type 1 9; "
+                                                   "set txtArrondir 99999999999; click btnRounditup")}) {
+            RUN(d, race);
+            QList<QRectF> drawn;
+            for (auto* label : d.w->client->findChildren<FitLabel*>()) {
+                const QRectF r = label->fit().rect.translated(label->pos());
+                QVERIFY2(QRectF(label->geometry()).contains(r) && label->width() <= label->maximumWidth() &&
+                             label->accessibleName().isEmpty(), // a screen reader reads the whole text()
+                         qPrintable(label->objectName()));
+                for (const QRectF& other : std::as_const(drawn)) QVERIFY2(!r.intersects(other), qPrintable(label->text()));
+                if (label->isVisible()) drawn << r;
+                if (race.startsWith(u"fill") && label->objectName().startsWith(u"Label2_"))
+                    QVERIFY2(tenths.match(label->text()).hasMatch(), qPrintable(label->text()));
+            }
+            QVERIFY(drawn.size() >= 12 && d.w->lblYield->geometry().right() < d.w->imggauche->x());
+        }
+        QVERIFY(d.w->lblYield->text().contains(u"99999999999") && d.w->lblYield->fit().text.endsWith(u'…'));
         for (const ControlSpec& s : CalculatorControls()) {
             const auto* label = d.w->findChild<QLabel*>(QLatin1String(s.name));
             if (s.kind == ControlSpec::Kind::WrapLabel && s.h > 0)
