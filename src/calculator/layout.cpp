@@ -556,10 +556,12 @@ void TfrmJeuGagnant::buildLayout() {
     for (QWidget* control : windowed) control->raise();
 
     // The style draws no focus on the caption-less radio buttons and check box
-    // nor on the scroll bars.
+    // nor on the scroll bars, and Button1's lies under Command1: the frame
+    // around the calculate button shows that Button1 has it.
     auto* focusFrame = new FocusFrame(client);
     focusFrame->setObjectName(QStringLiteral("focusFrame"));
-    for (QWidget* plain : std::initializer_list<QWidget*>{radioup, radiodown, radiocenter, chkNomore, HScroll1, ScrollBar1})
+    for (QWidget* plain : std::initializer_list<QWidget*>{radioup, radiodown, radiocenter, chkNomore, HScroll1,
+                                                          ScrollBar1, Button1})
         focusFrame->watch(plain);
 
     buildMenu();

@@ -94,9 +94,9 @@ std::optional<std::optional<std::string>> roundExactly(const std::string& amount
     if (!a || !u || !t) return std::nullopt;
     const Exact whole = *a / *u, remainder = *a % *u;
     if (remainder == 0) return std::optional<std::string>();
-    Exact r = whole + 1;
-    if (mode == RoundingMode::Down || (mode == RoundingMode::ByValue && *t > remainder)) r = whole;
-    const auto text = writeMultiple(r, unit, separator);
+    // By value, as in money: down when the remainder above the lower multiple is below the threshold.
+    const bool down = mode == RoundingMode::Down || (mode == RoundingMode::ByValue && *t > remainder);
+    const auto text = writeMultiple(down ? whole : whole + 1, unit, separator);
     if (!text) return std::nullopt;
     return std::optional<std::string>(*text);
 }

@@ -352,7 +352,7 @@ repairs: type 1 4^; txtCote1=4.; type 1 5; txtCote1=4.5; lblYield~Odds of 4.5 wi
 target: set HScroll1 5; lblAide~When you lose a bet; min=1; Label2_1=???; type 1 3; Label2_1=5.00;
     press Image1 93; HScroll1=6; Label2_1=6.00; press Image1 92; HScroll1=5; set HScroll1 1; press Image1 10;
     HScroll1=1; Label2_1=1.00; set HScroll1 4; set Edit1 10; min=10; HScroll1=10; Label2_1=10.00; set Edit1 5;
-    min=5; HScroll1=10; set Edit1 150; min=5; max=100; set Edit1 1x; set Edit1 2.5; min=5; set Edit1 -3;
+    min=5; HScroll1=10; set Edit1 150; min=5; max=100; set Edit1  7 ; Edit1=7; min=7; set Edit1 5; set Edit1 1x; set Edit1 2.5; min=5; set Edit1 -3;
     min=-3; set HScroll1 -2; press Image1 10; HScroll1=-3; set HScroll1 99; press Image1 150; HScroll1=100;
     press Image1 150; HScroll1=100; set Edit1 100; min=100
 rounding: set txtArrondir; keys txtArrondir 1^; txtArrondir=1.; keys txtArrondir 5; txtArrondir=1.5; play 2;
@@ -421,12 +421,13 @@ starters: set comboStarters; keys comboStarters 15; Combo1_1=1 to 15 of 15; Comb
     }
 
     // Tab goes round the window and back, every stop seen inside it (never a hidden cell of the odds row nor
-    // the refresh button outside), the focus drawn by the frame on the controls the style draws none on.
+    // the refresh button outside), the focus drawn by the frame on the controls the style draws none on (or
+    // under another, as Button1's under Command1).
     void tabWalk() {
         Driver d(u'.');
         RUN(d, "play 9; keys txtCote1 4");
         const auto* frame = d.w->client->findChild<FocusFrame*>();
-        const QStringList framed = {"radioup", "radiodown", "radiocenter", "chkNomore", "HScroll1", "ScrollBar1"};
+        const QStringList framed = {"radioup", "radiodown", "radiocenter", "chkNomore", "HScroll1", "ScrollBar1", "Button1"};
         QStringList stops;
         for (QWidget* at = d.box(1); stops.size() < 60 && (stops.isEmpty() || at != d.box(1));
              at = QApplication::focusWidget()) {
@@ -437,7 +438,33 @@ starters: set comboStarters; keys comboStarters 15; Combo1_1=1 to 15 of 15; Comb
             QTest::keyClick(at, Qt::Key_Tab);
         }
         const auto framedStops = std::count_if(stops.begin(), stops.end(), [&](auto& n) { return framed.contains(n); });
-        QVERIFY2(stops.size() > 30 && stops.size() < 60 && framedStops == 4, qPrintable(stops.join(u' ')));
+        QVERIFY2(stops.size() > 30 && stops.size() < 60 && framedStops == 5, qPrintable(stops.join(u' ')));
+    }
+
+    // The hit zones of the CLEAR strip and of the picture under the base-amount bar, clicked where a pointer
+    // lands (on whatever lies there): on each zone's first and last pixel, and just outside it.
+    void hitZones() {
+        Driver d(u'.');
+        const auto clickAt = [&](QWidget* picture, int x, int y) {
+            const QPoint p = picture->mapTo(d.w->client, QPoint(x, y));
+            QWidget* under = d.w->client->childAt(p);
+            QTest::mouseClick(under, Qt::LeftButton, {}, under->mapFrom(d.w->client, p));
+        };
+        // strip x, first box cleared (0: none)
+        const std::pair<int, int> strip[] = {{-1, 0}, {1, 0},   {2, 1},   {16, 1},  {17, 2},  {31, 2},  {32, 3},
+                                             {49, 3}, {50, 4},  {66, 4},  {67, 5},  {84, 5},  {85, 6},  {102, 6},
+                                             {103, 7}, {122, 7}, {123, 8}, {141, 8}, {142, 9}, {161, 9}, {162, 0}};
+        for (auto [x, first] : strip) {
+            RUN(d, "fill");
+            clickAt(d.w->imgBlanc, x, 9);
+            QCOMPARE(d.read("filled") + QString::number(x), QString(first ? first - 1 : 9, u'x').leftJustified(9, u'-') + QString::number(x));
+        }
+        // Image1 x, move of the bar
+        for (auto [x, step] : {std::pair{-1, 0}, {0, -1}, {92, -1}, {93, 1}, {189, 1}, {190, 0}}) {
+            d.w->HScroll1->setValue(50);
+            clickAt(d.w->Image1, x, 12);
+            QCOMPARE(d.w->HScroll1->value() + x * 1000, 50 + step + x * 1000);
+        }
     }
 
     // The Race menu's odds formats: each example shows the same stakes, total and profit in every format;
