@@ -16,11 +16,14 @@ FitLabel::Fit FitLabel::fit() const {
     f.text = text();
     qreal width = metrics.horizontalAdvance(f.text);
     if (width > room.width()) {
-        f.scale = std::max(kSmallestScale, room.width() / width);
-        // Scaled glyphs do not always take exactly the scaled advance: the text
-        // is cut to a little less than the room, so that it never spills over.
-        if (width * f.scale > room.width() - 0.5) {
-            f.text = metrics.elidedText(f.text, Qt::ElideRight, (room.width() - 1) / f.scale);
+        // Scaled glyphs do not always take exactly the scaled advance: a pixel
+        // of the room is kept free, so that the text never spills over.
+        const qreal usable = room.width() - 1;
+        if (width * kSmallestScale <= usable) {
+            f.scale = usable / width;
+        } else {
+            f.scale = kSmallestScale;
+            f.text = metrics.elidedText(f.text, Qt::ElideRight, usable / f.scale);
             width = metrics.horizontalAdvance(f.text);
         }
     }
