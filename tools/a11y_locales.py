@@ -114,6 +114,29 @@ def run_example(program, name, shots):
         if f"like 4 {sep}5 or even 9/2" not in spoken or not spoken.endswith(f"Your decimal separator is the {words}."):
             failures.append(f"{name}: odds help reads {spoken!r}")
 
+        # Example 1 on the unit 0.1: one decimal, and Round up then leaves them where they are.
+        by_name["Betting unit"].queryEditableText().setTextContents(f"0{sep}1")
+        for button in ("Click here for example 1", "Round up", "Round it up to the next..."):
+            by_name[button].queryAction().doAction(0)
+            tenth = [f"19{sep}3", f"11{sep}60", f"7{sep}2", f"4{sep}4"]
+            expect(f"amounts on 0.1 after {button}", wait_for(lambda: [a.name for a in amount], tenth.__eq__), tenth)
+
+        # Tab goes round the window without stopping outside it (the hidden cells, the hidden refresh button).
+        subprocess.run(["xdotool", "search", "--onlyvisible", "--name", "dutching calculator", "windowfocus", "--sync"],
+                       check=True)
+        frame = app[0].queryComponent().getExtents(pyatspi.DESKTOP_COORDS)
+        focusable = [n for n, _ in walk(app) if n.getState().contains(pyatspi.STATE_FOCUSABLE)]
+        stops = []
+        for _ in range(40):  # once round the window's 35 or so stops, and on
+            subprocess.run(["xdotool", "key", "Tab"], check=True)
+            focused = wait_for(lambda: [n for n in focusable if n.getState().contains(pyatspi.STATE_FOCUSED)], len, 1.0)
+            x, y, w, h = focused[0].queryComponent().getExtents(pyatspi.DESKTOP_COORDS) if focused else (-1,) * 4
+            stops.append(focused[0].name if focused else None)
+            if not (frame.x <= x and frame.y <= y and x + w <= frame.x + frame.width and y + h <= frame.y + frame.height):
+                failures.append(f"{name}: Tab stop {stops[-1]!r} at {x},{y} outside the window")
+        if not {"Odds of horse 1", "Round up", "Rounding threshold in tenths"} <= set(stops):
+            failures.append(f"{name}: Tab stops {stops}")
+
         by_name["Rounding threshold in tenths"].queryValue().currentValue = 3
         expect("tenths box at 3", wait_for(lambda: text_of(tenths), lambda got: got == f"0{sep}3"), f"0{sep}3")
         if shots:

@@ -41,6 +41,7 @@
 #include <optional>
 #include <vector>
 
+#include "components/fitlabel.h"
 #include "engine/betslip.h"
 #include "engine/engine.h"
 #include "engine/host.h"
@@ -293,12 +294,15 @@ private:
     void setCurrency(const QString& sign);
     void openLink(const QString& address);
     void closeOddsStep(int i, const std::string& s);
+    // ShowOddsYield for the text of box i; notes the box when it gave the line.
+    void showYieldOf(int i);
     void focusOddsBox(int i);
     QLineEdit* oddsCell(int cell) const; // 1..13, the row of odds texts
 
     BetSlip slip_;
     QChar separator_;
     OddsFormat oddsFormat_ = OddsFormat::ToOne;
+    int yieldBox_ = 0; // the odds box the yield line was last written for; 0: none yet
     QString separatorName_;
     int closeCount_ = 0;
     // Depth of ProcessPendingEvents, and whether a repaint waits for its end.
@@ -319,7 +323,6 @@ private:
     QHash<QString, int> helpHeights_;
     // The total label's design font; a line too long for the room left of the
     // horse's balloon is drawn smaller.
-    QFont totalLineFont_;
     web::TfrmWWWProxy* browser_ = nullptr;
     help::THelpRouter* helpRouter_ = nullptr;
     TfrmSheet* sheet_ = nullptr;
@@ -341,12 +344,12 @@ public:
     std::array<QComboBox*, kSelections> Combo1_{};
     std::array<QLineEdit*, kSelections> txtCote{};
     std::array<QLabel*, kSelections> columnCaption{}; // Label4 .. Label12
-    std::array<QLabel*, kSelections> Label2_{};
+    std::array<FitLabel*, kSelections> Label2_{};
     QLabel* Label1 = nullptr;
     QLabel* lblOdds = nullptr;
     QLabel* Label16 = nullptr;
     QLabel* Label3 = nullptr;
-    QLabel* lblYield = nullptr;
+    FitLabel* lblYield = nullptr;
     PictureBox* imggauche = nullptr;
     PictureBox* imgDroite = nullptr;
     QLabel* Label15 = nullptr;
@@ -359,9 +362,9 @@ public:
     PictureBox* Image1 = nullptr;
     QLabel* Label14 = nullptr;
     PictureBox* imgprofits = nullptr;
-    QLabel* lblAmount_ie_Label4 = nullptr;
+    FitLabel* lblAmount_ie_Label4 = nullptr;
     PictureBox* imgracetracks = nullptr;
-    QLabel* lblDansleRouge = nullptr;
+    FitLabel* lblDansleRouge = nullptr;
     RadioGroup* radioOptions = nullptr;
     PictureBox* imageradio = nullptr;
     QRadioButton* radioup = nullptr;
@@ -373,7 +376,7 @@ public:
     QPushButton* btnRounditup = nullptr;
     QLabel* lblDollar = nullptr;
     QLineEdit* txtArrondir = nullptr;
-    QLabel* lblTotal_ex_Label19 = nullptr;
+    FitLabel* lblTotal_ex_Label19 = nullptr;
     QLabel* lblAide = nullptr;
     GlyphButton* Cmdrafraichirbid = nullptr;
     GlyphButton* cmdRafraichir = nullptr;

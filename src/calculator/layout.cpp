@@ -19,6 +19,8 @@
 #include "calculator/frmjeugagnant.h"
 #include "components/artwork.h"
 #include "components/combostyle.h"
+#include "components/fitlabel.h"
+#include "components/focusframe.h"
 #include "components/glyphbutton.h"
 #include "components/marquee.h"
 #include "components/picturebox.h"
@@ -170,11 +172,19 @@ void fitWrappedText(QLabel* label) {
     }
 }
 
+// The labels whose figures and lines change: they keep to their place however long the text.
+bool fitsItsPlace(const ControlSpec& s) {
+    const QLatin1String name(s.name);
+    for (const char* live : {"lblTotal_ex_Label19", "lblAmount_ie_Label4", "lblYield", "lblDansleRouge"})
+        if (name == QLatin1String(live)) return true;
+    return name.startsWith(QLatin1String("Label2_"));
+}
+
 QWidget* createControl(const ControlSpec& s, QWidget* parent) {
     switch (s.kind) {
     case K::Label:
     case K::WrapLabel: {
-        auto* label = new QLabel(parent);
+        auto* label = s.kind == K::Label && fitsItsPlace(s) ? new FitLabel(parent) : new QLabel(parent);
         label->setWordWrap(s.kind == K::WrapLabel);
         QString text = s.text;
         label->setText(text.replace(QStringLiteral("\r\n"), QStringLiteral("\n")));
@@ -389,7 +399,7 @@ void TfrmJeuGagnant::buildLayout() {
         Combo1_[c] = client->findChild<QComboBox*>(QStringLiteral("Combo1_%1").arg(i));
         txtCote[c] = client->findChild<QLineEdit*>(QStringLiteral("txtCote%1").arg(i));
         columnCaption[c] = client->findChild<QLabel*>(QStringLiteral("Label%1").arg(i + 3));
-        Label2_[c] = client->findChild<QLabel*>(QStringLiteral("Label2_%1").arg(i));
+        Label2_[c] = client->findChild<FitLabel*>(QStringLiteral("Label2_%1").arg(i));
     }
     find(Label1, "Label1");
     find(lblOdds, "lblOdds");
@@ -423,7 +433,6 @@ void TfrmJeuGagnant::buildLayout() {
     find(lblDollar, "lblDollar");
     find(txtArrondir, "txtArrondir");
     find(lblTotal_ex_Label19, "lblTotal_ex_Label19");
-    totalLineFont_ = lblTotal_ex_Label19->font();
     find(lblAide, "lblAide");
     find(Cmdrafraichirbid, "Cmdrafraichirbid");
     find(cmdRafraichir, "cmdRafraichir");
@@ -506,6 +515,16 @@ void TfrmJeuGagnant::buildLayout() {
     }
     lblDansleRouge->hide();
 
+    // The room of each changing line, up to its right-hand neighbour: the next
+    // column's amount, the arrows beside the yield line, the horse's balloon
+    // beside the total line.  The profit and the warning have sizes of their own.
+    for (int c = 0; c < kSelections; ++c) {
+        const int next = c + 1 < kSelections ? kOddsLeft[c + 1] : kOddsLeft[c] + 74;
+        Label2_[static_cast<std::size_t>(c)]->setMaximumWidth(next - 3 - kOddsLeft[c]);
+    }
+    lblYield->setMaximumWidth(456 - 4 - lblYield->x());
+    lblTotal_ex_Label19->setMaximumWidth(366 - 6 - lblTotal_ex_Label19->x());
+
     lblAide->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     lblAide->resize(193, 0);
 
@@ -535,6 +554,15 @@ void TfrmJeuGagnant::buildLayout() {
     // control lies above all of them, for the eye and for the pointer (the
     // hover area around the tenths scroll bar must not swallow its clicks).
     for (QWidget* control : windowed) control->raise();
+
+    // The style draws no focus on the caption-less radio buttons and check box
+    // nor on the scroll bars, and Button1's lies under Command1: the frame
+    // around the calculate button shows that Button1 has it.
+    auto* focusFrame = new FocusFrame(client);
+    focusFrame->setObjectName(QStringLiteral("focusFrame"));
+    for (QWidget* plain : std::initializer_list<QWidget*>{radioup, radiodown, radiocenter, chkNomore, HScroll1,
+                                                          ScrollBar1, Button1})
+        focusFrame->watch(plain);
 
     buildMenu();
     setTabOrderChain();
@@ -622,10 +650,14 @@ void TfrmJeuGagnant::setTabOrderChain() {
     chain.push_back(btnExample);
     chain.push_back(Command1);
     for (int i = 0; i < radioOptions->count(); ++i) chain.push_back(radioOptions->button(i));
-    for (QWidget* w : std::initializer_list<QWidget*>{
-             txtArrondir, Edit1, btnRounditup, cmdRafraichir, chkNomore, radioup, radiodown, radiocenter, txtTenths,
-             ScrollBar1, txtGauche, txtDroite, avantgauche, apresdroite, Button1, Cmdrafraichirbid, btnExample2,
-             btnExample3})
+    // The refresh button outside the window and the odds row's hidden cells
+    // cannot be seen: the focus never goes there (what was typed into a hidden
+    // cell would come back in a later shift), and Tab passes them by.
+    for (QWidget* unseen : std::initializer_list<QWidget*>{cmdRafraichir, txtGauche, txtDroite, avantgauche, apresdroite})
+        unseen->setFocusPolicy(Qt::NoFocus);
+    for (QWidget* w : std::initializer_list<QWidget*>{txtArrondir, Edit1, btnRounditup, chkNomore, radioup, radiodown,
+                                                      radiocenter, txtTenths, ScrollBar1, Button1, Cmdrafraichirbid,
+                                                      btnExample2, btnExample3})
         chain.push_back(w);
     for (QWidget* w : chain) w->setFocusPolicy(Qt::FocusPolicy(w->focusPolicy() | Qt::TabFocus));
     for (std::size_t i = 1; i < chain.size(); ++i) setTabOrder(chain[i - 1], chain[i]);

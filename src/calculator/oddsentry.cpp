@@ -2,6 +2,7 @@
 
 #include <QComboBox>
 #include <algorithm>
+#include <utility>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -91,7 +92,7 @@ void TfrmJeuGagnant::txtCoteChange(int i) {
             caretToEnd(box);
             HScroll1Change();
             ProcessPendingEvents();
-            ShowOddsYield(slip_, toStd(box->text()), oddsFormat_);
+            showYieldOf(i);
             showSlip();
             return;
         }
@@ -110,7 +111,7 @@ void TfrmJeuGagnant::closeOddsStep(int i, const std::string&) {
     auto target = [&] { HScroll1Change(); };
     auto events = [&] { ProcessPendingEvents(); };
     auto yield = [&] {
-        ShowOddsYield(slip_, toStd(box->text()), oddsFormat_);
+        showYieldOf(i);
         showSlip();
     };
     auto focus = [&] { focusOddsBox(i); };
@@ -191,6 +192,20 @@ void TfrmJeuGagnant::oddsFormatClick(OddsFormat format) {
         }
         HScroll1Change();
     });
+    // The yield line speaks of one box's odds in the format it was read in: it
+    // is written again for that box, as retyping its text would write it.
+    if (yieldBox_ > 0) guarded([&] { showYieldOf(yieldBox_); });
+    showSlip();
+}
+
+void TfrmJeuGagnant::showYieldOf(int i) {
+    // An empty line tells whether the box's text gave a line at all.
+    std::string before = std::exchange(slip_.yieldLine, std::string());
+    ShowOddsYield(slip_, toStd(txtCote[static_cast<std::size_t>(i - 1)]->text()), oddsFormat_);
+    if (slip_.yieldLine.empty())
+        slip_.yieldLine = std::move(before);
+    else
+        yieldBox_ = i;
 }
 
 void TfrmJeuGagnant::Option1Click() {

@@ -320,16 +320,8 @@ void TfrmJeuGagnant::showTotalLine(const QString& text) {
     if (label->text() == text) return;
     label->setText(text);
     // The line that asks for a refresh is wider, in the design font, than the
-    // room between the label and the horse's balloon: it is drawn a little
-    // smaller rather than over the balloon's edge and into its text.
-    constexpr int kBalloonLeft = 366;
-    constexpr int kGap = 6;
-    constexpr int kSmallest = 11;
-    const int room = kBalloonLeft - kGap - label->x();
-    QFont font = totalLineFont_;
-    while (font.pixelSize() > kSmallest && QFontMetrics(font).horizontalAdvance(text) > room)
-        font.setPixelSize(font.pixelSize() - 1);
-    if (label->font() != font) label->setFont(font);
+    // room between the label and the horse's balloon: the label, kept to that
+    // room, draws it a little smaller rather than over the balloon.
     label->resize(FittedLabelSize(label));
 }
 

@@ -2,6 +2,8 @@
 // decimal comma, each in its C library locale (QApplication sets it from the environment in the program).
 
 #include "calculator/frmjeugagnant.h"
+#include "components/fitlabel.h"
+#include "components/focusframe.h"
 #include "components/marquee.h"
 #include "components/picturebox.h"
 #include "components/radiogroup.h"
@@ -359,8 +361,8 @@ repairs: type 1 4^; txtCote1=4.; type 1 5; txtCote1=4.5; lblYield~Odds of 4.5 wi
 target: set HScroll1 5; lblAide~When you lose a bet; min=1; Label2_1=???; type 1 3; Label2_1=5.00;
     press Image1 93; HScroll1=6; Label2_1=6.00; press Image1 92; HScroll1=5; set HScroll1 1; press Image1 10;
     HScroll1=1; Label2_1=1.00; set HScroll1 4; set Edit1 10; min=10; HScroll1=10; Label2_1=10.00; set Edit1 5;
-    min=5; HScroll1=10; set Edit1 150; min=5; max=100; set Edit1 1x; set Edit1 2.5; min=5; set Edit1 -3;
-    min=-3; set HScroll1 -2; press Image1 10; HScroll1=-3; set HScroll1 99; press Image1 150; HScroll1=100;
+    min=5; HScroll1=10; set Edit1 150; min=5; max=100; set Edit1  7 ; Edit1=7; min=7; set Edit1 5; set Edit1 1x;
+    set Edit1 2.5; min=5; set Edit1 -3; min=-3; set HScroll1 -2; press Image1 10; HScroll1=-3; set HScroll1 99; press Image1 150; HScroll1=100;
     press Image1 150; HScroll1=100; set Edit1 100; min=100
 rounding: set txtArrondir; keys txtArrondir 1^; txtArrondir=1.; keys txtArrondir 5; txtArrondir=1.5; play 2;
     type 1 2; type 2 3; click radioup 6 8; lblAide~Round figures upwards; amounts=4.67|3.50;
@@ -406,8 +408,6 @@ context help: f1 txtCote1; popup=OddsBoxes; f1 Edit1; popup=StartAt; f1 txtArron
     popup=DisplayMode; f1 radioup; popup=RoundUp; f1 radiodown; popup=RoundDown; f1 txtTenths;
     popup=Threshold; f1 chkNomore; popup=ShowToggle; f1 cmdRafraichir; popup=HiddenRefresh; trigger M1;
     help=Contents; trigger Q1; help=Quickhelp; trigger conctact; help=Contactusifneeded
-tab order: play 9; tab txtCote9; focus=Combo1_1; tab btnRounditup; focus=cmdRafraichir; tab apresdroite;
-    focus=Button1
 quitting: answer Cancel; trigger E1; messages=1; shown=1; answer Ok; trigger E1; messages=2; shown=0
 starters: set comboStarters; keys comboStarters 15; Combo1_1=1 to 15 of 15; Combo1_9=1 to 15 of 15;
     Combo1_9#=1-15; set comboStarters; Combo1_1= of 0; Combo1_2=1 to 15 of 15; keys comboStarters 2000000000;
@@ -427,9 +427,60 @@ starters: set comboStarters; keys comboStarters 15; Combo1_1=1 to 15 of 15; Comb
         RUN(d, script);
     }
 
+    // Tab goes round the window in the design's order, every stop seen inside it (never a hidden cell of the
+    // odds row nor the refresh button outside), the focus framed on the controls the style draws none on (or
+    // under another, as Button1's under Command1).
+    void tabWalk() {
+        Driver d(u'.');
+        RUN(d, "play 9; keys txtCote1 4");
+        const auto* frame = d.w->client->findChild<FocusFrame*>();
+        const QString framed = "radioup radiodown radiocenter chkNomore HScroll1 ScrollBar1 Button1", order =
+            "txtCote1 txtCote2 txtCote3 txtCote4 txtCote5 txtCote6 txtCote7 txtCote8 txtCote9 Combo1_1 comboStarters "
+            "Combo1_2 Combo1_3 Combo1_4 Combo1_5 Combo1_6 Combo1_7 Combo1_8 Combo1_9 HScroll1 btnExample Command1 "
+            "radioOptions_item0 txtArrondir Edit1 btnRounditup chkNomore radioup txtTenths ScrollBar1 Button1 "
+            "Cmdrafraichirbid btnExample2 btnExample3 Option1_item8";
+        QStringList stops;
+        for (QWidget* at = d.box(1); stops.size() < 60 && (stops.isEmpty() || at != d.box(1));
+             at = QApplication::focusWidget()) {
+            stops << at->objectName();
+            const QRect place(at->mapTo(d.w->client, QPoint()), at->size());
+            QVERIFY2(at->isVisible() && d.w->client->rect().contains(place), qPrintable(stops.join(u' ')));
+            QCOMPARE(frame->framed() == at, framed.split(u' ').contains(at->objectName()));
+            QTest::keyClick(at, Qt::Key_Tab);
+        }
+        QCOMPARE(stops.join(u' '), order);
+    }
+
+    // The hit zones of the CLEAR strip and of the picture under the base-amount bar, clicked where a pointer
+    // lands (on whatever lies there): on each zone's first and last pixel, and just outside it.
+    void hitZones() {
+        Driver d(u'.');
+        const auto clickAt = [&](QWidget* picture, int x, int y) {
+            const QPoint p = picture->mapTo(d.w->client, QPoint(x, y));
+            QWidget* under = d.w->client->childAt(p);
+            QTest::mouseClick(under, Qt::LeftButton, {}, under->mapFrom(d.w->client, p));
+        };
+        // strip x, first box cleared (0: none)
+        const std::pair<int, int> strip[] = {{-1, 0}, {1, 0},   {2, 1},   {16, 1},  {17, 2},  {31, 2},  {32, 3},
+                                             {49, 3}, {50, 4},  {66, 4},  {67, 5},  {84, 5},  {85, 6},  {102, 6},
+                                             {103, 7}, {122, 7}, {123, 8}, {141, 8}, {142, 9}, {161, 9}, {162, 0}};
+        for (auto [x, first] : strip) {
+            RUN(d, "fill");
+            clickAt(d.w->imgBlanc, x, 9);
+            QCOMPARE(d.read("filled") + QString::number(x),
+                     QString(first ? first - 1 : 9, u'x').leftJustified(9, u'-') + QString::number(x));
+        }
+        // Image1 x, move of the bar
+        for (auto [x, step] : {std::pair{-1, 0}, {0, -1}, {92, -1}, {93, 1}, {189, 1}, {190, 0}}) {
+            d.w->HScroll1->setValue(50);
+            clickAt(d.w->Image1, x, 12);
+            QCOMPARE(d.w->HScroll1->value() + x * 1000, 50 + step + x * 1000);
+        }
+    }
+
     // The Race menu's odds formats: each example shows the same stakes, total and profit in every format;
-    // a switch reads the boxes again (texts, caret and yield line stay) and recalculates, as if the odds had
-    // been typed in the new format, whose words the yield line then speaks.
+    // a switch reads the boxes again (texts and caret stay) and recalculates, and writes the yield line again,
+    // as if the odds had been typed in the new format.
     void oddsFormats() {
         const auto shown = [](Driver& d) {
             return d.read("lblTotal_ex_Label19") + '|' + d.read("lblAmount_ie_Label4") + '|' + d.read("amounts");
@@ -463,8 +514,8 @@ starters: set comboStarters; keys comboStarters 15; Combo1_1=1 to 15 of 15; Comb
                 RUN(switched, "trigger " + odds[0] + "; focus=txtCote3");
                 QVERIFY2(shown(switched) == shown(typed) && shown(typed) != before,
                          qPrintable(before + " / " + shown(typed)));
-                QVERIFY(switched.w->lblYield->text() == yield && switched.box(3)->text() == row &&
-                        switched.box(3)->cursorPosition() == row.size());
+                QVERIFY(switched.w->lblYield->text() == typed.w->lblYield->text() && yield != typed.w->lblYield->text()
+                        && switched.box(3)->text() == row && switched.box(3)->cursorPosition() == row.size());
             }
         }
     }
@@ -616,13 +667,39 @@ starters: set comboStarters; keys comboStarters 15; Combo1_1=1 to 15 of 15; Comb
     // The long total line asking for a refresh stays clear of the balloon; a wrapped caption that needed
     // more lines than its box holds would lose its last word ("on the 3rd horse" read "on the 3rd");
     // example 3 after example 2 keeps "5" and "8" in boxes 3 and 4, disabled: grey on silver, at least as
-    // dark as the classic desktop's grey.
+    // dark as the classic desktop's grey.  Nine runners rounded onto 0.1 show one-decimal amounts; with
+    // figures far too long for it, every changing line is drawn smaller or cut inside its place, keeping its
+    // whole text.
     void shownWhole() {
         Driver d(u',');
         RUN(d, "play 5; set txtCote5 4; lblTotal_ex_Label19=Total amount to bet (click the REFRESH button)");
         const QLabel* total = d.w->lblTotal_ex_Label19;
-        QVERIFY(total->fontMetrics().boundingRect(total->text()).translated(total->pos()).right() < 366);
         QCOMPARE(balloonPixels(d.w->imgBig->grab().toImage(), total->geometry(), true), 0);
+        static const QRegularExpression tenths(QStringLiteral("^[1-9]\\d*(,\\d0?)?$"));
+        QVERIFY(d.w->lblTotal_ex_Label19->fit().scale < 1 && d.w->lblTotal_ex_Label19->fit().text == total->text());
+        for (const QString& race : {QStringLiteral("play 9; set txtCote1 11; set txtCote2 12; set txtCote3 13; "
+                                                   "set txtCote4 14; set txtCote5 15; set txtCote6 16; set txtCote7 17; "
+                                                   "set txtCote8 18; set txtCote9 19; set txtArrondir 0.1; "
+                                                   "click btnRounditup; Label2_9~,"),
+                                    QStringLiteral("set txtCote1 99999999999; type 1 9; "
+                                                   "set txtArrondir 99999999999; click btnRounditup")}) {
+            RUN(d, race);
+            QList<QRectF> drawn;
+            for (auto* label : d.w->client->findChildren<FitLabel*>()) {
+                const QRectF r = label->fit().rect.translated(label->pos());
+                QVERIFY2(QRectF(label->geometry()).contains(r) && label->width() <= label->maximumWidth() &&
+                             label->accessibleName().isEmpty(), // a screen reader reads the whole text()
+                         qPrintable(label->objectName()));
+                for (const QRectF& other : std::as_const(drawn))
+                    QVERIFY2(!r.intersects(other), qPrintable(label->text()));
+                if (label->isVisible()) drawn << r;
+                if (race.startsWith(u"play") && label->objectName().startsWith(u"Label2_"))
+                    QVERIFY2(tenths.match(label->text()).hasMatch(), qPrintable(label->text()));
+            }
+            QVERIFY(drawn.size() >= 12 && d.w->lblYield->geometry().right() < d.w->imggauche->x());
+        }
+        QVERIFY(d.w->lblYield->text().contains(u"99999999999") && d.w->lblYield->fit().scale < 1 &&
+                d.w->Label2_[1]->text().endsWith(u"98") && d.w->Label2_[1]->fit().text.endsWith(u'…'));
         for (const ControlSpec& s : CalculatorControls()) {
             const auto* label = d.w->findChild<QLabel*>(QLatin1String(s.name));
             if (s.kind == ControlSpec::Kind::WrapLabel && s.h > 0)

@@ -191,18 +191,29 @@ TEST(BetSlipDeathTest, BugsAreNotSwallowed) {
     EXPECT_THROW(guarded([] { throw std::logic_error("bug"); }), std::logic_error);
 }
 
-// Onto a multiple of the unit in each mode, the total following what is shown.  A unit of 0, below 0 or
-// not a number is refused once the first amount is read: only a "???" there turns into "0".
+// Onto a multiple of the unit in each mode, on the decimals the texts spell (7.70 is on the threshold 0.7,
+// 19.30 on the unit 0.1), written with the unit's decimals; a second run changes nothing.  The total follows
+// what is shown.  A unit of 0, below 0 or not a number is refused once the first amount is read: only a
+// "???" there turns into "0".
 TEST_P(InLocale, RoundsOntoTheUnit) {
     // clang-format off
     // unit, threshold, amount before, after in the modes Up, Down and ByValue (none: the unit is refused)
     const std::tuple<const char*, float, const char*, Strings> cases[] = {
+        {"0.1", 0.5f, "19.30", {"19.30", "19.30", "19.30"}}, {"0.1000000000000000", 0.5f, "19.33", {"19.4", "19.3", "19.3"}},
+        {"1e-1", 0.5f, "7.25", {"7.3", "7.2", "7.2"}}, {"0.05", 0.5f, "7.33", {"7.35", "7.3", "7.3"}},
+        {"0.25", 0.5f, "7.80", {"8", "7.75", "7.75"}}, {"5", 0.5f, "11.00", {"15", "10", "15"}},
+        {"2.5E1", 0.5f, "30.00", {"50", "25", "50"}}, {"1", 0.7f, "7.70", {"8", "7", "8"}}, {"1", 0.3f, "7.30", {"8", "7", "8"}},
+        {"0.000000000000003", 0.5f, "0.01", {"0.010000000000002", "0.009999999999999", "0.009999999999999"}},
+        // Past 15 decimals in the unit or the result, the floats decide, as in the design's rounding.
+        {"0.000000000000003", 0.5f, "1.01", {"1.01", "1.01", "1.01"}},
+        {"2.0000000000000001", 0.5f, "10.50", {"12", "10", "12"}},
+        {"2.0000000000000001", 0.5f, "12.00", {"12.00", "12.00", "12.00"}},
         {"2", 0.5f, "10.40", {"12", "10", "10"}}, {"2", 0.5f, "10.50", {"12", "10", "12"}},
         {"2", 0.5f, "12.00", {"12.00", "12.00", "12.00"}}, {"2", 0.5f, "0.90", {"2", "0", "2"}},
         {"2", 0.5f, "???", {"0", "0", "0"}}, {"2", 0.5f, "none", {"0", "0", "0"}},
         {"1", 0.5f, "7.49", {"8", "7", "7"}}, {"5", 0.9f, "5.80", {"10", "5", "5"}},
         {"0.5", 0.5f, "4.67", {"5", "4.5", "4.5"}}, {" 2 ", 0.5f, "5", {"6", "4", "6"}},
-        {"0.1", 0.5f, "12.35", {"12.4000005722046", "12.3000001907349", "12.3000001907349"}},
+        {"0.1", 0.5f, "12.35", {"12.4", "12.3", "12.3"}},
         {"0", 0.5f, "???", {}}, {"0", 0.5f, "0.30", {}}, {"-2", 0.5f, "0.30", {}}, {"-0.5", 0.5f, "???", {}},
         {"-0.5", 0.5f, "0.30", {}}, {"", 0.5f, "0.30", {}}, {"abc", 0.5f, "???", {}}};
     // clang-format on
@@ -222,6 +233,8 @@ TEST_P(InLocale, RoundsOntoTheUnit) {
             EXPECT_EQ(slip.selection(2).shownAmount, "untouched");
             const std::string total = FormatFixed2(StoreFloat(TextToNumber(shown, U'.')), sep);
             EXPECT_EQ(slip.totalLine, after.empty() ? kTotalAskRefresh : kTotalPrefix + total);
+            RoundStakes(slip);
+            EXPECT_EQ(slip.selection(1).shownAmount, L(shown));
         }
 }
 

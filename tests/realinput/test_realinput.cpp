@@ -314,6 +314,35 @@ private Q_SLOTS:
         }
     }
 
+    // Tab keys go round the window and back to box 1, never to a control outside it; then the unit typed as
+    // 0.1 (either separator key) and example 1 give one-decimal stakes, which Round up leaves where they are.
+    void tabWalkAndTenth() {
+        clearBoxes(kSelections);
+        w->radioOptions->setItemIndex(0); // decimals shown, whatever a click before chose
+        QVERIFY(x->click(w->txtCote[0]));
+        QStringList stops;
+        do {
+            QWidget* at = QApplication::focusWidget();
+            stops << at->objectName();
+            QVERIFY2(at->isVisible() && w->client->rect().contains(QRect(at->mapTo(w->client, QPoint()), at->size())),
+                     qPrintable(stops.join(u' ')));
+            QVERIFY(x->key(QStringLiteral("Tab")));
+        } while (QApplication::focusWidget() != w->txtCote[0] && stops.size() < 60);
+        QVERIFY2(stops.size() > 30 && stops.size() < 60 && stops.contains(u"chkNomore") &&
+                     stops.filter(QRegularExpression(QStringLiteral("^radio(up|down|center)$"))).size() == 1,
+                 qPrintable(stops.join(u' ')));
+        QVERIFY(x->click(w->txtArrondir) && x->type(QStringLiteral("0,1"), 20ms));
+        QCOMPARE(w->txtArrondir->text(), local(QStringLiteral("0.1")));
+        for (QWidget* press : {static_cast<QWidget*>(w->btnExample), static_cast<QWidget*>(w->radioup),
+                               static_cast<QWidget*>(w->btnRounditup)}) {
+            QVERIFY(x->click(press));
+            QCOMPARE(shownAmounts(4).section(u'|', 0, 3), local(QStringLiteral("19.3|11.60|7.2|4.4")));
+        }
+        w->txtArrondir->setText(QStringLiteral("2"));
+        w->radiocenter->click();
+        clearBoxes(kSelections);
+    }
+
     // Example 1, then a click on the picture under the base-amount bar: it goes up, box 4 keeps the caret.
     void exampleThenImage1() {
         QVERIFY(x->click(w->btnExample) && QApplication::focusWidget() == w->txtCote[3]);
