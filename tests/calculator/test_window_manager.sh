@@ -1,17 +1,12 @@
 #!/usr/bin/env bash
-# The calculator window under openbox on a private Xvfb (run through tools/under-xvfb), driven by real
+# The calculator window under openbox (tools/under-openbox) on a private Xvfb (tools/under-xvfb), by real
 # clicks: the title, the place it gets, and the minimize picture, which must leave the window where it
 # stands and give it a minimize button that minimizes.   Usage: test_window_manager.sh PROGRAM
 set -euo pipefail
+[ -n "${UNDER_OPENBOX:-}" ] || UNDER_OPENBOX=1 exec "$(dirname "$0")/../../tools/under-openbox" "$0" "$@"
 scratch=$(mktemp -d)
 trap 'kill $(jobs -p) 2>/dev/null || true; wait 2>/dev/null || true; rm -rf "$scratch"' EXIT
 fail() { echo "FAIL: $*" >&2; exit 1; }
-
-openbox >"$scratch/openbox.log" 2>&1 &
-for _ in $(seq 100); do
-  xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id' && break
-  sleep 0.05
-done
 HOME=$scratch "$1" >"$scratch/program.log" 2>&1 &
 wid=$(timeout 20 xdotool search --sync --onlyvisible --name 'dutching calculator' | head -1)
 [ -n "$wid" ] || fail "no calculator window"

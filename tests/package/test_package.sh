@@ -1,54 +1,13 @@
 #!/usr/bin/env bash
-# The Debian package CPack makes of this build tree: fields, files, desktop entry, metainfo, hardening
-# and lintian; then unpacked and started under Xvfb from an empty folder, so that its window (of the
-# desktop entry's class), help window and web helper can only come from what the package holds.
+# The Debian package CPack makes of this build tree: fields, files, desktop entry, metainfo, hardening and
+# lintian; then unpacked and started under Xvfb from empty folders (run_package.py), so that its window (of
+# the desktop entry's class), help window and web helper can only come from what the package holds.
 # Usage: test_package.sh BUILD_DIR VERSION BINDIR HELPERDIR DATADIR BUILD_TYPE
 set -euo pipefail
-
-if [ "${1:-}" = "--under-xvfb" ]; then
-    root=$2 work=$3 desktop=$4 log=$3/program.log helper_pid=
-    fail() { echo "FAIL: $*" >&2; sed 's/^/program: /' "$log" >&2; exit 1; }
-    # Prints the first visible window of process $1 named like $2; waits up to $3 s.
-    wait_window() {
-        local deadline=$((SECONDS + $3)) w
-        while [ $SECONDS -lt $deadline ] && kill -0 "$1" 2>/dev/null; do
-            w=$(xdotool search --all --onlyvisible --pid "$1" --name "$2" 2>/dev/null | head -n 1 || true)
-            [ -n "$w" ] && echo "$w" && return 0
-            sleep 0.2
-        done
-        return 1
-    }
-    cd "$work/empty"
-    # As root, with no GPU; every request goes to a closed local port, never the network.
-    export QTWEBENGINE_CHROMIUM_FLAGS="--no-sandbox --disable-gpu --proxy-server=http://127.0.0.1:9"
-    QT_QPA_PLATFORM=xcb HOME=$work/home "$root/usr/bin/fairstake" >"$log" 2>&1 &
-    pid=$!
-    trap 'kill $pid $helper_pid 2>/dev/null || true; wait 2>/dev/null || true' EXIT
-    main=$(wait_window "$pid" 'Fairstake' 20) || fail "the calculator window did not show"
-    wmclass=$(xprop -id "$main" WM_CLASS)
-    [[ $wmclass == *\"$(sed -n 's/^StartupWMClass=//p' "$desktop")\"* ]] ||
-        fail "window class $wmclass is not the desktop entry's StartupWMClass"
-    # Help menu: its first item is selected on opening; the second is "Quick help".
-    xdotool windowfocus --sync "$main" key alt+h sleep 0.3 key Down Return
-    wait_window "$pid" '^Fairstake help from the package' 15 >/dev/null ||
-        fail "Quick help did not open the help window on the package's help file"
-    # The racetracks picture (design rectangle 624,325 89x65, under the menu bar).
-    xdotool windowfocus --sync "$main" mousemove --window "$main" 668 375 click 1
-    for _ in $(seq 75); do
-        helper_pid=$(pgrep -P "$pid" | head -n 1) && [ -n "$helper_pid" ] && break || sleep 0.2
-    done
-    [ -n "$helper_pid" ] || fail "the racetracks picture started no web helper"
-    exe=$(readlink "/proc/$helper_pid/exe")
-    [ "$exe" = "$root/usr/libexec/fairstake/fairstake-web" ] || fail "the web helper started is $exe"
-    wait_window "$helper_pid" '^WWW' 40 >/dev/null || fail "the browser window did not show"
-    echo "program window, help window and browser window shown"
-    exit 0
-fi
 
 build=$1 version=$2 bindir=$3 helperdir=$4 datadir=$5 build_type=$6
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
-mkdir -p "$work/empty" "$work/home"
 cpack --config "$build/CPackConfig.cmake" -B "$work/cpack" >"$work/cpack.log" 2>&1 ||
     { cat "$work/cpack.log" >&2; echo "FAIL: cpack" >&2; exit 1; }
 deb=$work/cpack/fairstake_${version}_$(dpkg --print-architecture).deb
@@ -92,4 +51,5 @@ sed 's/^/lintian: /' "$work/lintian.log" >&2
 # A title only the unpacked copy has, shown only if the program read the package's file.
 sed -i 's/^Title: Fairstake help$/& from the package/' "$root/usr/$datadir/fairstake.hlp"
 grep -q '^Title: Fairstake help from the package$' "$root/usr/$datadir/fairstake.hlp"
-XVFB_SCREEN=1024x768x24 "$(dirname "$0")/../../tools/under-xvfb" "$0" --under-xvfb "$root" "$work" "$desktop"
+XVFB_SCREEN=1024x768x24 PYTHONDONTWRITEBYTECODE=1 "$(dirname "$0")/../../tools/under-xvfb" \
+    python3 "$(dirname "$0")/run_package.py" "$root" "$desktop"

@@ -1,22 +1,22 @@
 """The AT-SPI half of tests/wayland/test_wayland.sh, run in the compositor's environment inside its own
 D-Bus session, in the folder where weston's screenshooter writes:  wayland_walk.py PROGRAM
 At 1x and QT_SCALE_FACTOR=2: the window at its design size, only the ticker moving between two
-screenshots, example 1 pressed, the Race menu opened, an Internet link opened in the browser helper
-(its pages served by this script as a proxy on 127.0.0.1), and SIGTERM ending the program with status 0.
+screenshots, example 1 pressed, the Race menu opened, an Internet link opened in the browser helper, and
+SIGTERM ending the program with status 0, its helper gone and nothing written (tests/support/session.py).
 """
 import glob
-import http.server
 import os
 import subprocess
 import sys
-import threading
 import time
 
 import pyatspi
 
-sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..", "tools"))
-from a11y_locales import controls, find_app, wait_for  # noqa: E402
+here = os.path.dirname(os.path.abspath(__file__))
+sys.path[:0] = [os.path.join(here, "..", "..", "tools"), os.path.join(here, "..", "support")]
+from a11y_locales import controls, find_app  # noqa: E402
 from a11y_walk import walk  # noqa: E402
+from session import Session, wait_for  # noqa: E402
 
 BACKGROUND = bytes.fromhex("204060")  # weston.ini's background-color
 CLIENT_WIDTH, CLIENT_HEIGHT = 794, 565  # the calculator's client area under its menu bar
@@ -24,21 +24,6 @@ TICKER = (48, 536, 593, 20)  # left, top, width, height in the client area
 # Qt's own title bar on Wayland (the bradient decoration): margins left, top, right, bottom, in
 # the compositor's pixels (Qt draws them unscaled under QT_SCALE_FACTOR).
 FRAME = (3, 30, 3, 3)
-
-
-class Proxy(http.server.BaseHTTPRequestHandler):
-    """Every page the browser asks for, from any host: a small page of its own."""
-    requests = []
-
-    def do_GET(self):  # noqa: N802 (the handler's name is http.server's)
-        Proxy.requests.append(self.path)
-        self.send_response(200)
-        self.send_header("Content-Type", "text/html")
-        self.end_headers()
-        self.wfile.write(b"<title>Racing page</title><body style='background:#ffd'><h1>A page through the proxy</h1>")
-
-    def log_message(self, *args):
-        pass
 
 
 def screenshot(name):
@@ -75,96 +60,80 @@ def act(node, *names):
     action.doAction(next((offered.index(n) for n in names if n in offered), 0))
 
 
-def run(program, scale, failures):
-    def check(what, ok, detail=""):
-        if not ok:
-            failures.append(f"{scale}x: {what} {detail}".rstrip())
-        return ok
+def run(session, scale, check):
+    app = find_app(session.proc.pid)
+    if not check("the program on the accessibility bus", app is not None):
+        return
+    time.sleep(2.0)
+    by_name, by_description = controls(app)
+    menu_bar = next((n for n, _ in walk(app) if n.getRoleName() == "menu bar"), None)
+    menu_height = menu_bar.queryComponent().getExtents(pyatspi.WINDOW_COORDS).height if menu_bar else 0
+    check("menu bar", 15 <= menu_height <= 40, f"{menu_height} pixels high")
 
-    server = http.server.ThreadingHTTPServer(("127.0.0.1", 0), Proxy)
-    threading.Thread(target=server.serve_forever, daemon=True).start()
-    Proxy.requests.clear()
-    env = dict(os.environ, QT_SCALE_FACTOR=str(scale),
-               QTWEBENGINE_CHROMIUM_FLAGS=f"--proxy-server=http://127.0.0.1:{server.server_port}")
-    proc = subprocess.Popen([program], env=env)
-    try:
-        app = find_app(proc.pid)
-        if not check("the program on the accessibility bus", app is not None):
-            return
-        time.sleep(2.0)
-        by_name, by_description = controls(app)
-        menu_bar = next((n for n, _ in walk(app) if n.getRoleName() == "menu bar"), None)
-        menu_height = menu_bar.queryComponent().getExtents(pyatspi.WINDOW_COORDS).height if menu_bar else 0
-        check("menu bar", 15 <= menu_height <= 40, f"{menu_height} pixels high")
+    # The window with Qt's title bar, alone on the compositor's plain background, at its design size.
+    first = screenshot(f"{scale}x-window")
+    box = bounding_box(first, lambda y: BACKGROUND * first[0])
+    if not check("window on the screen", box is not None):
+        return
+    size = (box[2] - box[0] + 1, box[3] - box[1] + 1)
+    wanted = (CLIENT_WIDTH * scale + FRAME[0] + FRAME[2], (CLIENT_HEIGHT + menu_height) * scale + FRAME[1] + FRAME[3])
+    check("window size", size == wanted, f"{size} on screen, expected {wanted}")
 
-        # The window with Qt's title bar, alone on the compositor's plain background, at its design size.
-        first = screenshot(f"{scale}x-window")
-        box = bounding_box(first, lambda y: BACKGROUND * first[0])
-        if not check("window on the screen", box is not None):
-            return
-        size = (box[2] - box[0] + 1, box[3] - box[1] + 1)
-        wanted = (CLIENT_WIDTH * scale + FRAME[0] + FRAME[2], (CLIENT_HEIGHT + menu_height) * scale + FRAME[1] + FRAME[3])
-        check("window size", size == wanted, f"{size} on screen, expected {wanted}")
+    # Only the ticker moves.
+    second = screenshot(f"{scale}x-ticker")
+    moved = bounding_box(first, lambda y: second[2][y * second[0] * 3:(y + 1) * second[0] * 3])
+    if check("ticker moving", moved is not None, "(nothing changed between two screenshots)"):
+        left, top = box[0] + FRAME[0] + TICKER[0] * scale, box[1] + FRAME[1] + (menu_height + TICKER[1]) * scale
+        strip = (left, top, left + TICKER[2] * scale - 1, top + TICKER[3] * scale - 1)
+        check("change inside the ticker", strip[0] <= moved[0] and strip[1] <= moved[1] and
+              moved[2] <= strip[2] and moved[3] <= strip[3], f"changed {moved}, ticker {strip}")
 
-        # Only the ticker moves.
-        second = screenshot(f"{scale}x-ticker")
-        moved = bounding_box(first, lambda y: second[2][y * second[0] * 3:(y + 1) * second[0] * 3])
-        if check("ticker moving", moved is not None, "(nothing changed between two screenshots)"):
-            left, top = box[0] + FRAME[0] + TICKER[0] * scale, box[1] + FRAME[1] + (menu_height + TICKER[1]) * scale
-            strip = (left, top, left + TICKER[2] * scale - 1, top + TICKER[3] * scale - 1)
-            check("change inside the ticker", strip[0] <= moved[0] and strip[1] <= moved[1] and
-                  moved[2] <= strip[2] and moved[3] <= strip[3], f"changed {moved}, ticker {strip}")
+    act(by_name["Click here for example 1"], "Press", "Click")
+    amounts = [by_description[f"Amount to bet on horse {i}"] for i in range(1, 5)]
+    shown = wait_for(lambda: [a.name for a in amounts], lambda got: got == ["20", "12", "8", "4"])
+    check("example 1's amounts", shown == ["20", "12", "8", "4"], repr(shown))
+    total = by_description[next(d for d in by_description if d.startswith("This shows the total amount"))]
+    check("total line", total.name == "Total amount to bet: 44.00", repr(total.name))
 
-        act(by_name["Click here for example 1"], "Press", "Click")
-        amounts = [by_description[f"Amount to bet on horse {i}"] for i in range(1, 5)]
-        shown = wait_for(lambda: [a.name for a in amounts], lambda got: got == ["20", "12", "8", "4"])
-        check("example 1's amounts", shown == ["20", "12", "8", "4"], repr(shown))
-        total = by_description[next(d for d in by_description if d.startswith("This shows the total amount"))]
-        check("total line", total.name == "Total amount to bet: 44.00", repr(total.name))
+    # The Race menu.  With no input devices Qt has no input event to tie a pop-up to: the menu comes as
+    # a window of its own, where the compositor puts it.  Its checked item again closes it.
+    race = node_of(app, "Race", "menu item", "menu")
+    if check("Race menu", race is not None):
+        act(race, "Toggle", "Press", "Click")
+        items = [n for n, depth in walk(race) if depth > 0 and n.getRoleName() in ("menu item", "check menu item", "radio menu item")]
+        showing = wait_for(lambda: [n.getState().contains(pyatspi.STATE_SHOWING) for n in items],
+                           lambda got: got and all(got))
+        check("Race menu open", len(items) >= 3 and all(showing), f"{[n.name for n in items]} showing {showing}")
+        screenshot(f"{scale}x-race-menu")
+        checked = [n for n in items if n.getState().contains(pyatspi.STATE_CHECKED)]
+        if check("a checked odds format", len(checked) == 1):
+            act(checked[0], "Press", "Click", "Toggle")
+            time.sleep(0.5)
 
-        # The Race menu.  With no input devices Qt has no input event to tie a pop-up to: the menu comes as
-        # a window of its own, where the compositor puts it.  Its checked item again closes it.
-        race = node_of(app, "Race", "menu item", "menu")
-        if check("Race menu", race is not None):
-            act(race, "Toggle", "Press", "Click")
-            items = [n for n, depth in walk(race) if depth > 0 and n.getRoleName() in ("menu item", "check menu item", "radio menu item")]
-            showing = wait_for(lambda: [n.getState().contains(pyatspi.STATE_SHOWING) for n in items],
-                               lambda got: got and all(got))
-            check("Race menu open", len(items) >= 3 and all(showing), f"{[n.name for n in items]} showing {showing}")
-            screenshot(f"{scale}x-race-menu")
-            checked = [n for n in items if n.getState().contains(pyatspi.STATE_CHECKED)]
-            if check("a checked odds format", len(checked) == 1):
-                act(checked[0], "Press", "Click", "Toggle")
-                time.sleep(0.5)
-
-        # A link: the browser helper starts, on Wayland too, and shows the page.
-        home = node_of(app, "Fairstake home page", "menu item")
-        if check("Internet menu item", home is not None):
-            act(home, "Press", "Click")
-            check("page fetched by the browser", wait_for(lambda: list(Proxy.requests), len, timeout=60.0))
-            browser = lambda: next((node_of(o, "WWW", "frame", "dialog", "filler") for o in pyatspi.Registry.getDesktop(0)  # noqa: E731
-                                    if o is not None and o.get_process_id() != proc.pid), None)
-            check("browser window on the accessibility bus", wait_for(browser, bool, timeout=30.0))
-            time.sleep(3.0)
-            shot = screenshot(f"{scale}x-browser")
-            both = bounding_box(shot, lambda y: BACKGROUND * shot[0])
-            check("browser window on the screen", both is not None and both != box, f"{both} against {box}")
-    finally:
-        proc.terminate()
-        try:
-            status = proc.wait(timeout=20)
-        except subprocess.TimeoutExpired:
-            proc.kill()
-            status = proc.wait()
-        check("program's exit", status == 0, f"status {status}")
-        server.shutdown()
-        server.server_close()
+    # A link: the browser helper starts, on Wayland too, and shows the page.
+    home = node_of(app, "Fairstake home page", "menu item")
+    if check("Internet menu item", home is not None):
+        act(home, "Press", "Click")
+        check("page fetched by the browser", wait_for(lambda: list(session.requests), len, timeout=60.0))
+        browser = lambda: next((node_of(o, "WWW", "frame", "dialog", "filler") for o in pyatspi.Registry.getDesktop(0)  # noqa: E731
+                                if o is not None and o.get_process_id() != session.proc.pid), None)
+        check("browser window on the accessibility bus", wait_for(browser, bool, timeout=30.0))
+        time.sleep(3.0)
+        shot = screenshot(f"{scale}x-browser")
+        both = bounding_box(shot, lambda y: BACKGROUND * shot[0])
+        check("browser window on the screen", both is not None and both != box, f"{both} against {box}")
 
 
 if __name__ == "__main__":
     failures = []
     for scale in (1, 2):
-        run(sys.argv[1], scale, failures)
+        def check(what, ok, detail="", scale=scale):
+            return ok or failures.append(f"{scale}x: {what} {detail}".rstrip())
+        with Session(sys.argv[1], runtime=os.environ["XDG_RUNTIME_DIR"], QT_SCALE_FACTOR=str(scale)) as session:
+            run(session, scale, check)
+            failures += [f"{scale}x: {w}" for w in session.end()]
+            if failures:
+                print(session.output(), file=sys.stderr)
     for f in failures:
         print("FAIL:", f)
     sys.exit(1 if failures else 0)
