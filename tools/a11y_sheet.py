@@ -36,8 +36,8 @@ def main():
         for row in rows:
             print("row:", row)
         sep = rows[0][3][1] if rows and len(rows[0][3]) > 1 else "."
-        expected = [["1", "", "2", "3.00", "33.3 %", "20", "60.00", "16.00"],
-                    ["4", "", "12", "13.00", "7.7 %", "4", "52.00", "8.00"]]
+        expected = [["1", "", "2", "3.00", "33.3 %", "20.00", "60.00", "16.00"],
+                    ["4", "", "12", "13.00", "7.7 %", "4.00", "52.00", "8.00"]]
         expected = [[cell.replace(".", sep) for cell in row] for row in expected]
         if heads != ["Box", "Runner", "Odds", "Decimal", "Chance", "Stake", "Returns", "Profit"]:
             failures.append(f"headings {heads}")

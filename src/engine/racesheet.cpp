@@ -57,6 +57,12 @@ std::string shownStake(const BetSlip& slip, const Selection& s) {
     return s.shownAmount;
 }
 
+// A stake's text in the two-decimal form ("25" -> "25.00"); empty when it does not read.
+std::string twoDecimals(const std::string& stake, char32_t separator) {
+    const auto value = ParseNumber(stake, separator);
+    return value ? textOf([&] { return FormatFixed2(*value, separator); }) : std::string();
+}
+
 // The total spread over the runners in proportion to their chances, two
 // decimals each, and moved onto the calculator's unit by its own rounding when asked.
 std::vector<std::string> spreadStakes(const BetSlip& slip, const std::vector<long double>& decimal,
@@ -81,7 +87,7 @@ std::vector<std::string> spreadStakes(const BetSlip& slip, const std::vector<lon
         work.selections[i].shownAmount = stakes[i];
     RoundStakes(work);
     for (std::size_t i = 0; i < n; ++i)
-        stakes[i] = work.selections[i].shownAmount;
+        stakes[i] = twoDecimals(work.selections[i].shownAmount, slip.separator);
     return stakes;
 }
 
@@ -106,6 +112,8 @@ RaceSheet MakeRaceSheet(const BetSlip& slip, const SheetSettings& settings) {
         commission = *typedCommission;
     else if (!blank)
         sheet.commissionRefused = true;
+    if (commission != 0.0L)
+        sheet.commission = "Commission on winnings: " + textOf([&] { return FormatGeneral(commission, sep); }) + " %";
     const auto typedSpread = readSetting(settings.spreadText, sep, blank);
     std::optional<long double> spread;
     if (typedSpread && *typedSpread > 0.0L && *typedSpread <= kLargestSpread)
@@ -121,16 +129,18 @@ RaceSheet MakeRaceSheet(const BetSlip& slip, const SheetSettings& settings) {
         RaceSheet::Row& row = sheet.rows[static_cast<std::size_t>(i - 1)];
         row[Box] = std::to_string(i);
         row[Runner] = runnerText(s.runnerNumber);
-        if (Trim(s.oddsText).empty()) {
+        row[Odds] = s.oddsText;
+        // Odds of 0 or below ("0", "-5", decimal odds under 1, a text that does not read) pay
+        // nothing or less than the stake: the row counts as one without odds.
+        if (Trim(s.oddsText).empty() || !(s.oddsValue > 0.0f)) {
             allOdds = false;
             continue;
         }
         const long double d = static_cast<long double>(s.oddsValue) + 1.0L;
         decimal.push_back(d);
-        row[Odds] = s.oddsText;
         row[Decimal] = textOf([&] { return FormatFixed2(d, sep); });
         row[Chance] = textOf([&] { return FormatFixed1(Divide(100.0L, d), sep) + " %"; });
-        row[Stake] = shownStake(slip, s);
+        row[Stake] = twoDecimals(shownStake(slip, s), sep);
     }
 
     if (!allOdds) {
@@ -158,8 +168,9 @@ RaceSheet MakeRaceSheet(const BetSlip& slip, const SheetSettings& settings) {
             continue;
         }
         staked += *stake;
-        returns.push_back(*stake * d);
-        row[Returns] = textOf([&] { return FormatFixed2(returns.back(), sep); });
+        row[Returns] = textOf([&] { return FormatFixed2(*stake * d, sep); });
+        // The profits are worked on the figures shown, so that every row adds up to the cent.
+        returns.push_back(ParseNumber(row[Returns], sep).value_or(0.0L));
     }
     if (!allOdds) return sheet;
 
@@ -170,7 +181,7 @@ RaceSheet MakeRaceSheet(const BetSlip& slip, const SheetSettings& settings) {
         const std::string percent = FormatFixed1(book, sep);
         sheet.book = "Book: " + percent + " % of the market";
         // Judged on the figure shown, so that "100.0 %" never claims a profit.
-        if (TextToNumber(percent, sep) >= 100.0L) sheet.book += ": no profit is possible whichever wins";
+        if (TextToNumber(percent, sep) >= 100.0L) sheet.book += ": at 100 % or more some runner always loses";
     });
     if (!allStakes) return sheet;
 
@@ -178,12 +189,13 @@ RaceSheet MakeRaceSheet(const BetSlip& slip, const SheetSettings& settings) {
         // If runner i wins, the exchange takes its commission from the net winnings of the market.
         std::vector<std::string> profits;
         const long double kept = 1.0L - commission / 100.0L;
+        const std::string stakedText = FormatFixed2(staked, sep);
+        const long double shownStaked = TextToNumber(stakedText, sep);
         for (std::size_t r = 0; r < sheet.rows.size(); ++r) {
-            const long double net = returns[r] - staked;
+            const long double net = returns[r] - shownStaked;
             sheet.rows[r][Profit] = FormatFixed2(net > 0.0L ? net * kept : net, sep);
             profits.push_back(sheet.rows[r][Profit]);
         }
-        const std::string stakedText = FormatFixed2(staked, sep);
         auto figure = [&](const std::string& text) { return TextToNumber(text, sep); };
         const auto [low, high] = std::minmax_element(
             profits.begin(), profits.end(),
@@ -191,7 +203,8 @@ RaceSheet MakeRaceSheet(const BetSlip& slip, const SheetSettings& settings) {
         sheet.staked = "Staked: " + stakedText;
         sheet.profitRange =
             "Profit: " + (*low == *high ? *low : *low + " to " + *high) + " whichever of them wins";
-        sheet.outside = "If any other runner wins: " + FormatFixed2(-staked, sep);
+        sheet.outside = slip.startersCount <= n ? std::string("Every starter is played.")
+                                                : "If any other runner wins: " + FormatFixed2(-shownStaked, sep);
     });
     return sheet;
 }
@@ -211,9 +224,62 @@ std::string RaceSheetText(const RaceSheet& sheet) {
     for (const RaceSheet::Row& row : sheet.rows)
         line(row);
     for (const std::string* below :
-         {&sheet.book, &sheet.staked, &sheet.profitRange, &sheet.outside, &sheet.spread})
+         {&sheet.book, &sheet.staked, &sheet.profitRange, &sheet.outside, &sheet.spread, &sheet.commission})
         if (!below->empty()) text += *below + '\n';
     return text;
+}
+
+namespace {
+
+std::string escaped(const std::string& text) {
+    std::string out;
+    for (const char c : text)
+        switch (c) {
+        case '&': out += "&amp;"; break;
+        case '<': out += "&lt;"; break;
+        case '>': out += "&gt;"; break;
+        case '"': out += "&quot;"; break;
+        default: out += c;
+        }
+    return out;
+}
+
+// One cell of the HTML table.  A figure carries its value in the point form (LibreOffice's
+// sdval), so that it is read as a number whatever the reading spreadsheet's locale; the
+// shown text stays the locale's.  Percentages keep their one decimal and their sign.
+std::string htmlCell(const std::string& cell, bool odds, char32_t separator) {
+    if (odds || cell.empty())
+        return cell.empty() ? "<td></td>"
+                            : "<td sdnum=\"1033;0;@\" style=\"mso-number-format:'\\@'\">" + escaped(cell) + "</td>";
+    const bool percent = cell.size() > 2 && cell.compare(cell.size() - 2, 2, " %") == 0;
+    const std::string figure = percent ? cell.substr(0, cell.size() - 2) : cell;
+    const auto value = ParseNumber(figure, separator);
+    if (!value) return "<td>" + escaped(cell) + "</td>";
+    std::string point;
+    guarded([&] { point = FormatGeneral(percent ? *value / 100.0L : *value, U'.'); });
+    const char* format = percent ? "0.0%" : figure.find_first_not_of("-0123456789") == std::string::npos ? "0" : "0.00";
+    return std::string("<td sdval=\"") + point + "\" sdnum=\"1033;0;" + format +
+           "\" style=\"mso-number-format:'" + format + "'\">" + escaped(cell) + "</td>";
+}
+
+} // namespace
+
+std::string RaceSheetHtml(const RaceSheet& sheet, char32_t separator) {
+    std::string html = "<html><head><meta charset=\"utf-8\"></head><body><table>\n<tr>";
+    for (const char* heading : SheetHeadings())
+        html += std::string("<th>") + heading + "</th>";
+    html += "</tr>\n";
+    for (const RaceSheet::Row& row : sheet.rows) {
+        html += "<tr>";
+        for (std::size_t c = 0; c < row.size(); ++c)
+            html += htmlCell(row[c], c == 2, separator);
+        html += "</tr>\n";
+    }
+    html += "</table>\n";
+    for (const std::string* below :
+         {&sheet.book, &sheet.staked, &sheet.profitRange, &sheet.outside, &sheet.spread, &sheet.commission})
+        if (!below->empty()) html += "<p>" + escaped(*below) + "</p>\n";
+    return html + "</body></html>\n";
 }
 
 } // namespace fairstake

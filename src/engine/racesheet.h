@@ -31,6 +31,8 @@ struct RaceSheet {
     std::string profitRange;
     std::string outside;
     std::string spread; // only while a total is spread
+    // For the copy only (the sheet shows its box): "Commission on winnings: 2 %", empty at 0 %.
+    std::string commission;
     // A setting that did not read, or lay out of range, and counts as 0 % / no spread.
     bool commissionRefused = false;
     bool spreadRefused = false;
@@ -44,5 +46,10 @@ RaceSheet MakeRaceSheet(const BetSlip& slip, const SheetSettings& settings);
 // Plain text for the clipboard: the headings and one line per row, cells
 // separated by tabs, then the lines below the table; every line ends in '\n'.
 std::string RaceSheetText(const RaceSheet& sheet);
+
+// The same cells as an HTML table, for spreadsheets: the odds marked as text (so that
+// "5/2" stays a fraction and not a date), every figure a plain number written in the
+// locale's form with its value beside it, then the lines as paragraphs.
+std::string RaceSheetHtml(const RaceSheet& sheet, char32_t separator);
 
 } // namespace fairstake

@@ -9,6 +9,7 @@
 #include <QLabel>
 #include <QLayout>
 #include <QLineEdit>
+#include <QMimeData>
 #include <QPainter>
 #include <QPushButton>
 #include <QScreen>
@@ -136,6 +137,7 @@ TfrmSheet::TfrmSheet(const BetSlip& slip, QWidget* parent)
                                headingMetrics.horizontalAdvance(headings[c])) +
                       kCellPadding + 8;
         gridSheet->setColumnWidth(c, w);
+        startWidths_[static_cast<std::size_t>(c)] = w;
         width += w;
     }
     // Nine runners without a scroll bar.
@@ -143,6 +145,7 @@ TfrmSheet::TfrmSheet(const BetSlip& slip, QWidget* parent)
     gridSheet->setMinimumSize(width + frame,
                               gridSheet->horizontalHeader()->sizeHint().height() +
                                   kSelections * gridSheet->verticalHeader()->defaultSectionSize() + frame);
+    startWidth_ = gridSheet->minimumWidth();
 
     lblBook = lineLabel(this, "lblBook");
     lblStaked = lineLabel(this, "lblStaked");
@@ -185,6 +188,23 @@ TfrmSheet::TfrmSheet(const BetSlip& slip, QWidget* parent)
     setTabOrder(chkSpreadRound, btnCopy);
     setTabOrder(btnCopy, gridSheet);
 
+    // F1 anywhere on the sheet opens its help topic (the calculator installs the context help).
+    setProperty("helpContext", kSheetHelpContext);
+    const std::pair<QWidget*, const char*> tips[] = {
+        {gridSheet, "What each played runner pays if it wins, with the stakes as they will be placed."},
+        {lblBook, "The book: the chances of the runners you play added up; at 100 % or more some runner always loses."},
+        {lblStaked, "The total of the stakes in the table."},
+        {lblProfitRange, "The lowest and highest profit if one of the runners you play wins."},
+        {lblOutside, "What you get back if a runner you do not play wins."},
+        {lblSpread, "Which stakes the table shows when they are not the calculator's own."},
+        {txtCommission, "The exchange's commission, in percent of the net winnings, taken from every profit."},
+        {txtSpread, "A total to share over the runners in proportion to their chances instead of the calculator's stakes."},
+        {chkSpreadRound, "Moves the shared stakes onto the calculator's rounding unit, in its direction."},
+        {btnCopy, "Copies the sheet as text and as a table a spreadsheet reads (Ctrl+Shift+C)."},
+    };
+    for (const auto& [control, tip] : tips)
+        control->setToolTip(QString::fromUtf8(tip));
+
     connect(txtCommission, &QLineEdit::textChanged, this, &TfrmSheet::recompute);
     connect(txtSpread, &QLineEdit::textChanged, this, &TfrmSheet::recompute);
     connect(chkSpreadRound, &QCheckBox::toggled, this, &TfrmSheet::recompute);
@@ -217,7 +237,39 @@ void TfrmSheet::recompute() {
     }
     ++computeCount_;
     behind_ = false;
+    if (raceChanged()) narrowColumns();
     showSheet(MakeRaceSheet(slip_, settings()));
+}
+
+bool TfrmSheet::raceChanged() {
+    // Typing changes one odds box at a time; the calculator tells of an example and CLEAR, and a
+    // shift or another played count change several boxes at once, or the count.
+    int changed = 0;
+    for (std::size_t i = 0; i < seenOdds_.size(); ++i)
+        if (seenOdds_[i] != slip_.selections[i].oddsText) {
+            seenOdds_[i] = slip_.selections[i].oddsText;
+            ++changed;
+        }
+    const bool played = seenPlayed_ != slip_.playedCount;
+    seenPlayed_ = slip_.playedCount;
+    const bool told = newRace_;
+    newRace_ = false;
+    return told || played || changed > 1;
+}
+
+void TfrmSheet::narrowColumns() {
+    const int widened = gridSheet->minimumWidth() - startWidth_;
+    if (widened <= 0) return;
+    for (int c = 0; c < kSheetColumns; ++c)
+        gridSheet->setColumnWidth(c, startWidths_[static_cast<std::size_t>(c)]);
+    fitting_ = {};
+    // Every cell is measured again against the narrow columns.
+    for (int r = 0; r < gridSheet->rowCount(); ++r)
+        for (int c = 0; c < kSheetColumns; ++c)
+            gridSheet->item(r, c)->setText(QString());
+    gridSheet->setMinimumWidth(startWidth_);
+    layout()->activate(); // the window's own minimum follows, so that it may narrow
+    resize(width() - widened, height());
 }
 
 void TfrmSheet::showSheet(const RaceSheet& sheet) {
@@ -291,8 +343,14 @@ void TfrmSheet::copy() {
 }
 
 void CopyRace(const BetSlip& slip, const SheetSettings& settings) {
-    if (QClipboard* clipboard = QGuiApplication::clipboard())
-        clipboard->setText(QString::fromStdString(RaceSheetText(MakeRaceSheet(slip, settings))));
+    QClipboard* clipboard = QGuiApplication::clipboard();
+    if (!clipboard) return;
+    const RaceSheet sheet = MakeRaceSheet(slip, settings);
+    // Plain text for editors, and a table that spreadsheets read cell by cell.
+    auto* data = new QMimeData;
+    data->setText(QString::fromStdString(RaceSheetText(sheet)));
+    data->setHtml(QString::fromStdString(RaceSheetHtml(sheet, slip.separator)));
+    clipboard->setMimeData(data);
 }
 
 QRect SheetPlace(const QRect& calculator, const QSize& size, const QRect& screen) {

@@ -19,6 +19,9 @@ class QTableWidget;
 
 namespace fairstake {
 
+// The help context of the whole sheet: its one help topic, "The race sheet".
+inline constexpr int kSheetHelpContext = 3000;
+
 class TfrmSheet : public QWidget {
     Q_OBJECT
 public:
@@ -27,6 +30,8 @@ public:
 
     // The calculator's slip has changed.
     void follow();
+    // What follows is another race (an example, CLEAR): columns widened for the last one narrow again.
+    void newRace() { newRace_ = true; }
     SheetSettings settings() const;
     // The sheet's text, as shown now, on the clipboard.
     void copy();
@@ -53,6 +58,10 @@ private:
     void recompute();
     void showSheet(const RaceSheet& sheet);
     void settingFinished(QLineEdit* box, bool refused, const QString& counted);
+    // Whether the race has changed as a whole since the last computation (not a key in one box).
+    bool raceChanged();
+    // The columns back to their first widths, and the window as much narrower.
+    void narrowColumns();
 
     const BetSlip& slip_;
     bool behind_ = true;
@@ -61,6 +70,11 @@ private:
     bool spreadRefused_ = false;
     // Per column, the longest text known to fit.
     std::array<qsizetype, kSheetColumns> fitting_{};
+    std::array<int, kSheetColumns> startWidths_{};
+    int startWidth_ = 0;
+    std::array<std::string, kSelections> seenOdds_{};
+    int seenPlayed_ = 0;
+    bool newRace_ = false;
 };
 
 // Where a window of `size` (frame included) goes beside `calculator` (its frame) on

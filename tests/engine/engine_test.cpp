@@ -351,7 +351,7 @@ TEST(NumberTexts, FormatsAndReadsTheSameInEveryLocale) {
 const std::map<std::string, std::string> kDecimalChance = {
     {"1", "2.00|50.0 %"}, {"2", "3.00|33.3 %"}, {"3", "4.00|25.0 %"}, {"4", "5.00|20.0 %"},
     {"5", "6.00|16.7 %"}, {"7", "8.00|12.5 %"}, {"8", "9.00|11.1 %"}, {"12", "13.00|7.7 %"},
-    {"3/2", "2.50|40.0 %"}, {"", "|"}};
+    {"3/2", "2.50|40.0 %"}, {"", "|"}, {"-5", "|"}, {"0", "|"}, {"abc", "|"}};
 
 // cells: Stake|Returns|Profit of each row, rows separated by '/'; staked none: no figures below the book.
 struct Case {
@@ -365,31 +365,35 @@ struct Case {
     const char *staked, *profit;
     bool spread = false;
     int displayMode = 0;
+    int starters = 10;
 };
 
 const Strings kEx1 = {"2", "4", "7", "12"};
 const std::string kEx1Book = "Book: 73.5 % of the market";
-const std::string kNoProfit = " % of the market: no profit is possible whichever wins";
+const std::string kNoProfit = " % of the market: at 100 % or more some runner always loses";
 const std::string kSpread50 = "Stakes for a total of 50.00; the calculator's own are unchanged";
+const std::string kSpread60 = "Stakes for a total of 60.00; the calculator's own are unchanged";
 
 // clang-format off
 const Case kCases[] = {
-    {"example 1", 2, kEx1, Rounded, {}, "20|60.00|16.00/12|60.00|16.00/8|64.00|20.00/4|52.00|8.00", kEx1Book,
+    {"example 1", 2, kEx1, Rounded, {}, "20.00|60.00|16.00/12.00|60.00|16.00/8.00|64.00|20.00/4.00|52.00|8.00", kEx1Book,
      "44.00", "8.00 to 20.00"},
+    {"example 1, every starter played", 2, kEx1, Rounded, {}, "20.00|60.00|16.00/12.00|60.00|16.00/8.00|64.00|20.00/"
+     "4.00|52.00|8.00", kEx1Book, "44.00", "8.00 to 20.00", false, 0, 4},
     {"example 1 at 5 % commission, typed with the other separator", 2, kEx1, Rounded, {"5,0", "", false},
-     "20|60.00|15.20/12|60.00|15.20/8|64.00|19.00/4|52.00|7.60", kEx1Book, "44.00", "7.60 to 19.00"},
+     "20.00|60.00|15.20/12.00|60.00|15.20/8.00|64.00|19.00/4.00|52.00|7.60", kEx1Book, "44.00", "7.60 to 19.00"},
     {"example 1 spread over 50", 2, kEx1, Rounded, {"0", " 50 ", false},
      "22.67|68.01|18.01/13.60|68.00|18.00/8.50|68.00|18.00/5.23|67.99|17.99", kEx1Book, "50.00",
      "17.99 to 18.01", true},
     {"example 1 spread over 50 onto the unit", 2, kEx1, Rounded, {"0", "50.00", true},
-     "24|72.00|18.00/14|70.00|16.00/10|80.00|26.00/6|78.00|24.00", kEx1Book, "54.00", "16.00 to 26.00", true},
+     "24.00|72.00|18.00/14.00|70.00|16.00/10.00|80.00|26.00/6.00|78.00|24.00", kEx1Book, "54.00", "16.00 to 26.00", true},
     {"example 2: multiples keep their two decimals", 4, {"3/2", "4", "5", "8"}, Rounded, {},
-     "36.00|90.00|10.00/18.00|90.00|10.00/16|96.00|16.00/10.00|90.00|10.00", "Book: 87.8 % of the market",
+     "36.00|90.00|10.00/18.00|90.00|10.00/16.00|96.00|16.00/10.00|90.00|10.00", "Book: 87.8 % of the market",
      "80.00", "10.00 to 16.00"},
     {"example 3: one profit", 4, {"3/2", "4"}, Rounded, {}, "12.00|30.00|12.00/6.00|30.00|12.00",
      "Book: 60.0 % of the market", "18.00", "12.00"},
     {"whole numbers, unrounded", 2, kEx1, Calculated, {},
-     "19|57.00|15.00/12|60.00|18.00/7|56.00|14.00/4|52.00|10.00",
+     "19.00|57.00|15.00/12.00|60.00|18.00/7.00|56.00|14.00/4.00|52.00|10.00",
      kEx1Book, "42.00", "10.00 to 18.00", false, 1},
     {"none at evens: the stakes computed before, a book of exactly 100", 2, {"1", "1"}, Calculated, {},
      "4.00|8.00|0.00/4.00|8.00|0.00", "Book: 100.0" + kNoProfit, "8.00", "0.00", false, 1},
@@ -397,6 +401,10 @@ const Case kCases[] = {
      "7.00|14.00|-4.67/7.00|14.00|-4.67/4.67|14.01|-4.66", "Book: 133.3" + kNoProfit, "18.67",
      "-4.67 to -4.66"},
     {"a played box without odds", 2, {"2", ""}, Calculated, {"5", "50", true}, "||/||",
+     "Type the odds of the runners you play.", nullptr, nullptr},
+    {"every row adds up to the cent", 2, {"2", "4", "3/2"}, Rounded, {"0", "60", false}, "21.43|64.29|4.29/12.86|64.30|4.30/25.71|64.28|4.28", "Book: 93.3 % of the market",
+     "60.00", "4.28 to 4.30", true},
+    {"odds of 0 or below, or that do not read, count as none", 2, {"2", "-5", "0", "abc"}, Typed, {}, "||/||/||/||",
      "Type the odds of the runners you play.", nullptr, nullptr},
     {"every box with odds, the stakes still ???: only the book", 2, {"2", "3"}, Typed, {}, "||/||",
      "Book: 58.3 % of the market", nullptr, nullptr},
@@ -407,7 +415,9 @@ const Case kCases[] = {
 TEST_P(InLocale, RaceSheets) {
     for (const Case& c : kCases) {
         SCOPED_TRACE(c.what);
-        const RaceSheet sheet = MakeRaceSheet(Worked(c.base, c.odds, c.run, c.displayMode), c.settings);
+        BetSlip slip = Worked(c.base, c.odds, c.run, c.displayMode);
+        slip.startersCount = c.starters;
+        const RaceSheet sheet = MakeRaceSheet(slip, c.settings);
         std::string text = "Box\tRunner\tOdds\tDecimal\tChance\tStake\tReturns\tProfit\n", cells = c.cells;
         for (std::size_t i = 0; i < c.odds.size(); ++i, cells.erase(0, cells.find('/') + 1))
             text += std::to_string(i + 1) + "||" + c.odds[i] + "|" + kDecimalChance.at(c.odds[i]) + "|" +
@@ -416,13 +426,17 @@ TEST_P(InLocale, RaceSheets) {
         const std::string staked = c.staked ? c.staked : "", profit = c.profit ? c.profit : "";
         const Strings lines = {c.book, c.staked ? "Staked: " + staked : "",
                                c.staked ? "Profit: " + profit + " whichever of them wins" : "",
-                               c.staked ? "If any other runner wins: -" + staked : "",
-                               c.spread ? kSpread50 : ""};
+                               !c.staked       ? ""
+                               : c.starters > int(c.odds.size()) ? "If any other runner wins: -" + staked
+                                                : "Every starter is played.",
+                               !c.spread ? "" : c.settings.spreadText == "60" ? kSpread60 : kSpread50,
+                               // The rows at a commission all take 5 %.
+                               c.settings.commissionText[0] == '5' ? "Commission on winnings: 5 %" : ""};
         for (const std::string& line : lines)
             if (!line.empty()) text += line + "\n";
         EXPECT_EQ(RaceSheetText(sheet), L(text));
-        EXPECT_EQ(sheet.book + sheet.staked + sheet.profitRange + sheet.outside + sheet.spread,
-                  L(lines[0] + lines[1] + lines[2] + lines[3] + lines[4]));
+        EXPECT_EQ(sheet.book + sheet.staked + sheet.profitRange + sheet.outside + sheet.spread + sheet.commission,
+                  L(lines[0] + lines[1] + lines[2] + lines[3] + lines[4] + lines[5]));
         EXPECT_FALSE(sheet.commissionRefused || sheet.spreadRefused);
     }
 }
@@ -457,7 +471,7 @@ TEST_P(InLocale, RaceSheetSettings) {
     EXPECT_EQ(MakeRaceSheet(slip, {"0", "50", true}).rows[0][5], L("22.67"));
     slip.roundingUnitText = "2";
     slip.roundingMode = RoundingMode::Down;
-    EXPECT_EQ(MakeRaceSheet(slip, {"0", "50", true}).rows[0][5], "22");
+    EXPECT_EQ(MakeRaceSheet(slip, {"0", "50", true}).rows[0][5], L("22.00"));
 }
 
 } // namespace

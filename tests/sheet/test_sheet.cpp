@@ -4,6 +4,7 @@
 #include "calculator/frmjeugagnant.h"
 #include "components/radiogroup.h"
 #include "engine/numtext.h"
+#include "help/helpviewer.h"
 #include "sheet/frmsheet.h"
 #include "support/processlocale.h"
 
@@ -56,14 +57,17 @@ struct Calculator {
         QString text = kHeadings + rows(u'\t', u'\n') + u'\n';
         for (const QString& line : lineList())
             if (!line.isEmpty()) text += line + u'\n';
+        if (sheet()->txtCommission->text() != u"0")
+            text += QStringLiteral("Commission on winnings: %1 %\n").arg(sheet()->txtCommission->text());
         return text;
     }
-    // The Stake column against the calculator's amounts ("???" shows as empty): the sheet kept up with it.
+    // The Stake column against the calculator's amounts in two decimals ("???" shows as empty): the sheet
+    // kept up with it.
     QString stakesDiffer() const {
         for (int r = 0; r < sheet()->gridSheet->rowCount(); ++r) {
-            const QString amount = w.Label2_[std::size_t(r)]->text();
-            if (sheet()->gridSheet->item(r, 5)->text() != (amount == u"???" ? QString() : amount))
-                return QStringLiteral("row %1").arg(r);
+            const auto amount = ParseNumber(w.Label2_[std::size_t(r)]->text().toStdString(), sep.unicode());
+            const QString two = amount ? QString::fromStdString(FormatFixed2(*amount, sep.unicode())) : QString();
+            if (sheet()->gridSheet->item(r, 5)->text() != two) return QStringLiteral("row %1").arg(r);
         }
         return {};
     }
@@ -107,8 +111,8 @@ private Q_SLOTS:
         c.key(Qt::Key_R, Qt::ControlModifier);
         QVERIFY(c.sheet() && c.sheet()->isVisible());
         QCOMPARE(c.sheet()->windowTitle(), QStringLiteral("Race sheet"));
-        QCOMPARE(c.rows(), c.L("1||2|3.00|33.3 %|20|60.00|16.00/2||4|5.00|20.0 %|12|60.00|16.00/"
-                               "3||7|8.00|12.5 %|8|64.00|20.00/4||12|13.00|7.7 %|4|52.00|8.00"));
+        QCOMPARE(c.rows(), c.L("1||2|3.00|33.3 %|20.00|60.00|16.00/2||4|5.00|20.0 %|12.00|60.00|16.00/"
+                               "3||7|8.00|12.5 %|8.00|64.00|20.00/4||12|13.00|7.7 %|4.00|52.00|8.00"));
         QCOMPARE(c.lines(),
                  c.L("Book: 73.5 % of the market/Staked: 44.00/Profit: 8.00 to 20.00 whichever of them "
                      "wins/If any other runner wins: -44.00/"));
@@ -119,9 +123,14 @@ private Q_SLOTS:
         int count = c.sheet()->computeCount();
         c.type(4, QStringLiteral("\b\b"));
         QCOMPARE(c.rows().section(u'/', 3), QStringLiteral("4|||||||"));
+        // Odds of 0 or below are none.
+        c.type(4, QStringLiteral("0"));
+        QCOMPARE(c.rows().section(u'/', 3), QStringLiteral("4||0|||||"));
+        QCOMPARE(c.lines(), QStringLiteral("Type the odds of the runners you play.////"));
+        c.type(4, QStringLiteral("\b"));
         QCOMPARE(c.lines(), QStringLiteral("Type the odds of the runners you play.////"));
         c.type(4, QStringLiteral("9/2"));
-        QCOMPARE(c.sheet()->computeCount(), count + 5);
+        QCOMPARE(c.sheet()->computeCount(), count + 7);
         QCOMPARE(c.stakesDiffer(), QString());
         QCOMPARE(c.sheet()->gridSheet->item(3, 3)->text(), c.L("5.50"));
         QTest::mouseClick(c.w.btnRounditup, Qt::LeftButton);
@@ -140,7 +149,7 @@ private Q_SLOTS:
         QCOMPARE(c.w.Label2_[0]->text(), QStringLiteral("none"));
         QVERIFY(ParseNumber(c.sheet()->gridSheet->item(0, 5)->text().toStdString(), sep.unicode()));
         QCOMPARE(c.sheet()->lblBook->text(),
-                 c.L("Book: 107.5 % of the market: no profit is possible whichever wins"));
+                 c.L("Book: 107.5 % of the market: at 100 % or more some runner always loses"));
         c.w.oddsToOne->trigger();
         QCOMPARE(c.sheet()->gridSheet->item(0, 3)->text(), c.L("3.00"));
 
@@ -157,7 +166,7 @@ private Q_SLOTS:
         c.key(Qt::Key_R, Qt::ControlModifier);
         QVERIFY(c.sheet()->isVisible());
         QCOMPARE(c.sheet()->computeCount(), count + 1);
-        QCOMPARE(c.rows(), c.L("1|7|3/2|2.50|40.0 %|12|30.00|12.00/2||4|5.00|20.0 %|6|30.00|12.00"));
+        QCOMPARE(c.rows(), c.L("1|7|3/2|2.50|40.0 %|12.00|30.00|12.00/2||4|5.00|20.0 %|6.00|30.00|12.00"));
     }
 
     void settings_data() { follows_data(); }
@@ -173,15 +182,20 @@ private Q_SLOTS:
         const QString amounts = c.w.Label2_[0]->text() + c.w.lblTotal_ex_Label19->text();
         QTest::keyClick(s->txtCommission, Qt::Key_Backspace);
         QTest::keyClicks(s->txtCommission, QStringLiteral("5"));
-        QCOMPARE(c.rows().section(u'/', 0, 0), QStringLiteral("1||2|") + c.L("3.00|33.3 %|20|60.00|15.20"));
+        QCOMPARE(c.rows().section(u'/', 0, 0), QStringLiteral("1||2|") + c.L("3.00|33.3 %|20.00|60.00|15.20"));
         QTest::keyClicks(s->txtSpread, QStringLiteral("5x0,"));
         QCOMPARE(s->txtSpread->text(), QStringLiteral("50,"));
         QCOMPARE(c.rows().section(u'/', 3, 3), c.L("4||12|13.00|7.7 %|5.23|67.99|17.09"));
         QVERIFY(!s->lblSpread->text().isEmpty());
         QTest::mouseClick(s->chkSpreadRound, Qt::LeftButton);
-        QCOMPARE(c.rows().section(u'/', 3, 3), c.L("4||12|13.00|7.7 %|6|78.00|22.80"));
+        QCOMPARE(c.rows().section(u'/', 3, 3), c.L("4||12|13.00|7.7 %|6.00|78.00|22.80"));
         QTest::mouseClick(s->btnCopy, Qt::LeftButton);
         QCOMPARE(clipboard(), c.copied());
+        // Beside the text, a table for spreadsheets: the odds as text, the figures with their values.
+        const QString html = QGuiApplication::clipboard()->mimeData()->html();
+        QVERIFY(html.contains(QStringLiteral("<td sdnum=\"1033;0;@\" style=\"mso-number-format:'\\@'\">12</td>")));
+        QVERIFY(html.contains(QStringLiteral("<td sdval=\"78\" sdnum=\"1033;0;0.00\" style=\"mso-number-format:'0.00'\">") + c.L("78.00<")));
+        QVERIFY(html.contains(u"<p>Commission on winnings: 5 %</p>"));
         QCOMPARE(c.w.Label2_[0]->text() + c.w.lblTotal_ex_Label19->text(), amounts);
 
         // Out of range: counted as 0 % and drawn in red while typed, replaced by what it counts as once left.
@@ -191,12 +205,12 @@ private Q_SLOTS:
         QTest::keyClicks(s->txtCommission, QStringLiteral("1-5a0"));
         QCOMPARE(s->txtCommission->text(), QStringLiteral("150"));
         QCOMPARE(s->txtCommission->palette().color(QPalette::Text), QColor(Qt::red));
-        QCOMPARE(c.rows().section(u'/', 3, 3), c.L("4||12|13.00|7.7 %|6|78.00|24.00"));
+        QCOMPARE(c.rows().section(u'/', 3, 3), c.L("4||12|13.00|7.7 %|6.00|78.00|24.00"));
         QTest::keyClick(s->txtCommission, Qt::Key_Return);
         QCOMPARE(s->txtCommission->text(), QStringLiteral("0"));
         QVERIFY(s->txtCommission->palette().color(QPalette::Text) != QColor(Qt::red));
         s->txtSpread->clear();
-        QCOMPARE(c.rows().section(u'/', 3, 3), c.L("4||12|13.00|7.7 %|4|52.00|8.00"));
+        QCOMPARE(c.rows().section(u'/', 3, 3), c.L("4||12|13.00|7.7 %|4.00|52.00|8.00"));
         QCOMPARE(s->lblSpread->text(), QString());
     }
 
@@ -209,6 +223,24 @@ private Q_SLOTS:
         QCOMPARE(c.w.raceSheet->text() + c.w.copyRace->text(), QStringLiteral("Race sheet...Copy the race"));
         QCOMPARE(c.w.race->actions().indexOf(c.w.raceSheet), 4); // below the formats and a separator
         QCOMPARE(c.sheet()->objectName(), QStringLiteral("frmSheet"));
+        // Every control says in one sentence what it is for; F1 opens the sheet's help topic.
+        for (QWidget* control : c.sheet()->findChildren<QWidget*>(QRegularExpression(QStringLiteral("^(txt|chk|btn|grid|lbl|opt|spn|cbo)"))))
+            QVERIFY2(control->toolTip().endsWith(u'.') && !control->toolTip().contains(u". "), qPrintable(control->objectName()));
+        c.sheet()->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(c.sheet()));
+        c.sheet()->txtCommission->setFocus();
+        help::setApplicationHelpFile(help::InstalledHelpFile());
+        QTest::keyClick(c.sheet()->txtCommission, Qt::Key_F1);
+        QCOMPARE(help::helpWindowTopic(), QStringLiteral("RaceSheet"));
+        help::WinHelp(nullptr, {}, help::HelpQuit, 0);
+
+        // A long figure widens its column and the window while typing; the next example narrows them again.
+        const int narrow = c.sheet()->gridSheet->columnWidth(3), width = c.sheet()->width();
+        c.type(4, QStringLiteral("999999999"));
+        QVERIFY(c.sheet()->gridSheet->columnWidth(3) > narrow && c.sheet()->width() > width);
+        QTest::mouseClick(c.w.btnExample, Qt::LeftButton);
+        QCOMPARE(c.sheet()->gridSheet->columnWidth(3), narrow);
+        QCOMPARE(c.sheet()->width(), width);
 
         // Right of the calculator, else left, below, above; else the screen's lower right corner.
         const QSize size(600, 400);
