@@ -216,8 +216,12 @@ TfrmSheet::TfrmSheet(const BetSlip& slip, QWidget* parent)
 }
 
 SheetSettings TfrmSheet::settings() const {
-    return {txtCommission->text().toStdString(), txtSpread->text().toStdString(),
-            chkSpreadRound->isChecked()};
+    SheetSettings s;
+    s.commissionText = txtCommission->text().toStdString();
+    s.size = SizeBy::Total;
+    s.sizeText = txtSpread->text().toStdString();
+    s.rounding = chkSpreadRound->isChecked() ? StakeRounding::OntoUnit : StakeRounding::None;
+    return s;
 }
 
 void TfrmSheet::follow() {
@@ -323,7 +327,7 @@ void TfrmSheet::showSheet(const RaceSheet& sheet) {
     // A setting that counts as 0 % or no spread is drawn in red until the box is left, when it shows what it
     // counts as.
     commissionRefused_ = sheet.commissionRefused;
-    spreadRefused_ = sheet.spreadRefused;
+    spreadRefused_ = sheet.sizeRefused;
     for (auto [box, refused] :
          {std::pair{txtCommission, commissionRefused_}, std::pair{txtSpread, spreadRefused_}}) {
         const QColor colour = refused ? QColor(Qt::red) : palette().color(QPalette::Text);
