@@ -563,6 +563,11 @@ const TypeCase kTypeCases[] = {
      "33.3 %|43.33|129.99|34.41/20.0 %|26.00|130.00|34.42/12.5 %|16.25|130.00|34.42/7.7 %|10.00|130.00|34.42",
      "Staked: 95.58#Profit: 34.41 to 34.42 whichever of them wins#If any other runner wins: -95.58#"
      "Stakes for a total of 50.00"},
+    {"no stake below 3, evenly: box 4's 3.00 (lifted from 2.31) goes onto 4, never 2",
+     [] { auto s = OnBox1("10", Evenly); s.minStakeText = "3"; return s; }(),
+     "33.3 %|14.00|42.00|10.00/20.0 %|8.00|40.00|8.00/12.5 %|6.00|48.00|16.00/7.7 %|4.00|52.00|20.00",
+     "Staked: 32.00#Profit: 8.00 to 20.00 whichever of them wins#If any other runner wins: -32.00#"
+     "Stakes with 10.00 on box 1"},
     // A size no stakes can give: the calculator's stakes, the box red and the line saying so.
     {"a profit at a book over 100 %", Set("0", Profit, "10"), "50.0 %|7.00|14.00|-4.67/50.0 %|7.00|14.00|-4.67/"
      "33.3 %|4.67|14.01|-4.66", "Staked: 18.67#Profit: -4.67 to -4.66 whichever of them wins#"
