@@ -227,6 +227,8 @@ private:
     // What the race sheet reads has changed outside the amounts (a runner, the
     // rounding inputs): it follows at the batch's end, or now.
     void tellSheet();
+    // An example or CLEAR begins another race on the sheet.
+    void tellSheetNewRace();
     // The odds format in force, in the words of the odds boxes' help.
     help::OddsForm oddsHelpForm() const;
     // The outermost batch is the whole chain a user's key or click set off:

@@ -1,6 +1,7 @@
 // The Race menu's sheet items and what tells the race sheet to follow the slip.
 
 #include "calculator/frmjeugagnant.h"
+#include "help/contexthelp.h"
 #include "sheet/frmsheet.h"
 
 #include <QAction>
@@ -10,6 +11,8 @@ namespace fairstake {
 void TfrmJeuGagnant::raceSheetClick() {
     if (!sheet_) {
         sheet_ = new TfrmSheet(slip_, this);
+        // F1 and Shift+F1 open the sheet's own topic in the help window (no pop-ups there).
+        help::ContextHelp::install(sheet_, [] { return false; });
         // The two items' keys work in the sheet's window as well.
         sheet_->addAction(raceSheet);
         sheet_->addAction(copyRace);
@@ -24,6 +27,10 @@ void TfrmJeuGagnant::copyRaceClick() {
         sheet_->copy();
     else
         CopyRace(slip_, SheetSettings{});
+}
+
+void TfrmJeuGagnant::tellSheetNewRace() {
+    if (sheet_) sheet_->newRace();
 }
 
 void TfrmJeuGagnant::tellSheet() {

@@ -83,6 +83,7 @@ void TfrmJeuGagnant::imgBlancMouseDown(int x) {
             break;
         }
     if (first == 0) return;
+    tellSheetNewRace();
     SlipBatch batch(*this);
     guarded([&] {
         for (int i = first; i <= kSelections; ++i) txtCote[static_cast<std::size_t>(i - 1)]->setText(QString());
@@ -112,6 +113,7 @@ void TfrmJeuGagnant::CmdrafraichirbidClick() { refresh(Variant::Refresh); }
 void TfrmJeuGagnant::cmdRafraichirClick() { refresh(Variant::Calculate); }
 
 void TfrmJeuGagnant::runExample(int position, int playedItem, const std::vector<QString>& odds) {
+    tellSheetNewRace();
     SlipBatch batch(*this);
     guarded([&] {
         HScroll1->setValue(position);

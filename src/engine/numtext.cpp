@@ -169,6 +169,21 @@ std::string formatFixed(long double value, int decimals, char32_t separator) {
 std::string FormatFixed2(long double value, char32_t separator) { return formatFixed(value, 2, separator); }
 std::string FormatFixed1(long double value, char32_t separator) { return formatFixed(value, 1, separator); }
 
+std::string FormatCents(std::int64_t cents, char32_t separator) {
+    const bool negative = cents < 0;
+    // The magnitude as unsigned, so that the smallest int64 has one too.
+    const std::uint64_t magnitude = negative ? 0u - static_cast<std::uint64_t>(cents) : static_cast<std::uint64_t>(cents);
+    char buf[24];
+    const auto [end, ec] = std::to_chars(buf, buf + sizeof buf, magnitude / 100u);
+    const unsigned rest = static_cast<unsigned>(magnitude % 100u);
+    std::string text = negative ? "-" : "";
+    text.append(buf, end);
+    text += SeparatorText(separator);
+    text += static_cast<char>('0' + rest / 10u);
+    text += static_cast<char>('0' + rest % 10u);
+    return text;
+}
+
 std::string FormatWhole(long double value) {
     if (!std::isfinite(value)) throw ArithmeticFault("invalid floating point operation");
     const long double r = std::nearbyint(value); // the default rounding mode: halves to even

@@ -61,6 +61,9 @@ long double Divide(long double a, long double b);
 std::string FormatFixed2(long double value, char32_t separator);
 // The same with one decimal (the race sheet's percentages).
 std::string FormatFixed1(long double value, char32_t separator);
+// A whole number of cents in that two-decimal form: the text FormatFixed2(cents / 100) writes, without
+// its decimal expansion (the race sheet writes some fifty of them at every key).
+std::string FormatCents(std::int64_t cents, char32_t separator);
 
 // The nearest whole number, halves to the even neighbour, as plain digits.
 // Raises ArithmeticFault beyond the 64-bit range.

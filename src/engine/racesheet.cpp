@@ -1,9 +1,11 @@
 #include "engine/racesheet.h"
 
 #include "engine/engine.h"
+#include "engine/evenrounding.h"
 #include "engine/numtext.h"
 
 #include <algorithm>
+#include <cmath>
 #include <optional>
 
 namespace fairstake {
@@ -57,141 +59,159 @@ std::string shownStake(const BetSlip& slip, const Selection& s) {
     return s.shownAmount;
 }
 
-// The total spread over the runners in proportion to their chances, two
-// decimals each, and moved onto the calculator's unit by its own rounding when asked.
-std::vector<std::string> spreadStakes(const BetSlip& slip, const std::vector<long double>& decimal,
-                                      long double total, bool round) {
-    const auto n = decimal.size();
-    std::vector<std::string> stakes(n);
-    guarded([&] {
-        long double chances = 0.0L;
-        for (const long double d : decimal)
-            chances += Divide(1.0L, d);
-        for (std::size_t i = 0; i < n; ++i)
-            stakes[i] = FormatFixed2(Divide(total * Divide(1.0L, decimal[i]), chances), slip.separator);
-    });
-    if (!round || n == 0 || stakes.front().empty()) return stakes;
+// A unit of the calculator that reads as a number above 0; else none, and the stakes stay unrounded.
+std::optional<long double> unitOf(const BetSlip& slip) {
+    const auto unit = ParseNumber(Trim(slip.roundingUnitText), slip.separator);
+    return unit && *unit > 0.0L ? unit : std::nullopt;
+}
+
+// The calculator's stakes as the sheet starts from them: those it shows, or, for the even rounding,
+// their exact values (base amount / weight).  Each way shares the total it shows.  None while any is "???".
+std::optional<std::vector<long double>> calculatorStakes(const BetSlip& slip, const Market& market, bool exact) {
+    std::vector<long double> stakes;
+    for (std::size_t i = 0; i < market.decimal.size(); ++i) {
+        const Selection& s = slip.selections[i];
+        const auto shown = ParseNumber(shownStake(slip, s), slip.separator);
+        if (!shown) return std::nullopt;
+        stakes.push_back(exact && market.type != BetType::EachWay ? Divide(slip.baseAmount, s.stakeWeight) : *shown);
+    }
+    if (market.type != BetType::EachWay) return stakes;
+    long double total = 0.0L;
+    for (const long double s : stakes)
+        total += TextToNumber(FormatFixed2(s, slip.separator), slip.separator);
+    return SizeStakes(market, SizeBy::Total, total, 0);
+}
+
+// The two-decimal stakes moved onto the calculator's unit by its own rounding.
+std::vector<std::int64_t> ontoUnit(const BetSlip& slip, const std::vector<long double>& exact) {
     BetSlip work;
     work.separator = slip.separator;
-    work.playedCount = static_cast<int>(n);
+    work.playedCount = static_cast<int>(exact.size());
     work.roundingMode = slip.roundingMode;
     work.roundingUnitText = slip.roundingUnitText;
     work.roundingThreshold = slip.roundingThreshold;
-    for (std::size_t i = 0; i < n; ++i)
-        work.selections[i].shownAmount = stakes[i];
+    for (std::size_t i = 0; i < exact.size(); ++i)
+        work.selections[i].shownAmount = FormatFixed2(exact[i], slip.separator);
     RoundStakes(work);
-    for (std::size_t i = 0; i < n; ++i)
-        stakes[i] = work.selections[i].shownAmount;
-    return stakes;
+    std::vector<std::int64_t> cents;
+    for (std::size_t i = 0; i < exact.size(); ++i)
+        cents.push_back(Cents(TextToNumber(work.selections[i].shownAmount, slip.separator) * 100.0L));
+    return cents;
+}
+
+std::string sizeLine(SizeBy by, const std::string& amount, int box) {
+    const std::string unchanged = "; the calculator's own are unchanged";
+    switch (by) {
+    case SizeBy::Total: return "Stakes for a total of " + amount + unchanged;
+    case SizeBy::Profit: return "Stakes for a profit of " + amount + unchanged;
+    case SizeBy::Liability: return "Stakes for a liability of " + amount + unchanged;
+    case SizeBy::StakeOnBox: return "Stakes with " + amount + " on box " + std::to_string(box) + unchanged;
+    case SizeBy::CalculatorStakes: break;
+    }
+    return {};
+}
+
+// An amount typed into a setting: above 0 and at most kLargestSpread, else refused (when not blank).
+std::optional<long double> readAmount(const std::string& typed, char32_t separator, bool& refused) {
+    bool blank = false;
+    const auto value = readSetting(typed, separator, blank);
+    if (value && *value > 0.0L && *value <= kLargestSpread) return value;
+    refused = !blank;
+    return std::nullopt;
 }
 
 } // namespace
 
-const std::array<const char*, kSheetColumns>& SheetHeadings() {
-    static const std::array<const char*, kSheetColumns> headings = {"Box",    "Runner", "Odds",    "Decimal",
-                                                                    "Chance", "Stake",  "Returns", "Profit"};
-    return headings;
-}
-
 RaceSheet MakeRaceSheet(const BetSlip& slip, const SheetSettings& settings) {
-    enum { Box, Runner, Odds, Decimal, Chance, Stake, Returns, Profit };
     RaceSheet sheet;
+    const BetType type = settings.type;
+    sheet.headings = SheetHeadings(type);
     const char32_t sep = slip.separator;
     const int n = std::clamp(slip.playedCount, 1, kSelections);
+    const bool eachWay = type == BetType::EachWay;
 
     bool blank = false;
     long double commission = 0.0L;
-    const auto typedCommission = readSetting(settings.commissionText, sep, blank);
-    if (typedCommission && *typedCommission >= 0.0L && *typedCommission <= 100.0L)
-        commission = *typedCommission;
-    else if (!blank)
-        sheet.commissionRefused = true;
-    const auto typedSpread = readSetting(settings.spreadText, sep, blank);
-    std::optional<long double> spread;
-    if (typedSpread && *typedSpread > 0.0L && *typedSpread <= kLargestSpread)
-        spread = typedSpread;
-    else if (!blank && !(typedSpread && *typedSpread == 0.0L))
-        sheet.spreadRefused = true;
+    if (!eachWay) { // each way pays no commission (its box is off)
+        const auto typed = readSetting(settings.commissionText, sep, blank);
+        if (typed && *typed >= 0.0L && *typed <= 100.0L)
+            commission = *typed;
+        else if (!blank)
+            sheet.commissionRefused = true;
+    }
+    if (commission != 0.0L)
+        sheet.commission = "Commission on winnings: " + textOf([&] { return FormatGeneral(commission, sep); }) + " %";
+    std::optional<long double> amount;
+    if (settings.size != SizeBy::CalculatorStakes) amount = readAmount(settings.sizeText, sep, sheet.sizeRefused);
+    const auto minimum = readAmount(settings.minStakeText, sep, sheet.minStakeRefused);
 
     sheet.rows.resize(static_cast<std::size_t>(n));
-    std::vector<long double> decimal; // of the rows with odds
+    std::vector<long double> decimal;
     bool allOdds = true;
     for (int i = 1; i <= n; ++i) {
         const Selection& s = slip.selection(i);
         RaceSheet::Row& row = sheet.rows[static_cast<std::size_t>(i - 1)];
-        row[Box] = std::to_string(i);
-        row[Runner] = runnerText(s.runnerNumber);
-        if (Trim(s.oddsText).empty()) {
+        row[ColBox] = std::to_string(i);
+        row[ColRunner] = runnerText(s.runnerNumber);
+        row[ColOdds] = s.oddsText;
+        // Odds of 0 or below ("0", "-5", decimal odds under 1, a text that does not read) pay
+        // nothing or less than the stake: the row counts as one without odds.
+        if (Trim(s.oddsText).empty() || !(s.oddsValue > 0.0f)) {
             allOdds = false;
             continue;
         }
         const long double d = static_cast<long double>(s.oddsValue) + 1.0L;
         decimal.push_back(d);
-        row[Odds] = s.oddsText;
-        row[Decimal] = textOf([&] { return FormatFixed2(d, sep); });
-        row[Chance] = textOf([&] { return FormatFixed1(Divide(100.0L, d), sep) + " %"; });
-        row[Stake] = shownStake(slip, s);
+        row[ColDecimal] = textOf([&] { return FormatFixed2(d, sep); });
+        row[ColChance] = eachWay ? textOf([&] {
+            return FormatFixed2((d - 1.0L) / static_cast<long double>(settings.termsDivisor) + 1.0L, sep);
+        })
+                                 : textOf([&] { return FormatFixed1(Divide(100.0L, d), sep) + " %"; });
     }
-
     if (!allOdds) {
         sheet.book = kTypeTheOdds;
-    } else if (spread) {
-        const auto stakes = spreadStakes(slip, decimal, *spread, settings.spreadRound);
-        for (std::size_t r = 0; r < stakes.size(); ++r)
-            sheet.rows[r][Stake] = stakes[r];
-        sheet.spread =
-            "Stakes for a total of " + FormatFixed2(*spread, sep) + "; the calculator's own are unchanged";
+        return sheet;
     }
-
-    // Returns where odds and stake are known; the profits only when every stake is.
-    std::vector<long double> returns;
-    long double staked = 0.0L;
-    bool allStakes = allOdds;
-    for (std::size_t r = 0, k = 0; r < sheet.rows.size(); ++r) {
-        RaceSheet::Row& row = sheet.rows[r];
-        if (row[Odds].empty()) continue;
-        const long double d = decimal[k++];
-        const auto stake = ParseNumber(row[Stake], sep);
-        if (!stake) {
-            row[Stake].clear();
-            allStakes = false;
-            continue;
-        }
-        staked += *stake;
-        returns.push_back(*stake * d);
-        row[Returns] = textOf([&] { return FormatFixed2(returns.back(), sep); });
-    }
-    if (!allOdds) return sheet;
+    const int places = std::clamp(settings.places, 2, 10);
+    const Market market = MakeMarket(type, std::move(decimal), commission, places, settings.termsDivisor);
+    guarded([&] { sheet.book = BookLine(market, sep); });
 
     guarded([&] {
-        long double book = 0.0L;
-        for (const long double d : decimal)
-            book += Divide(100.0L, d);
-        const std::string percent = FormatFixed1(book, sep);
-        sheet.book = "Book: " + percent + " % of the market";
-        // Judged on the figure shown, so that "100.0 %" never claims a profit.
-        if (TextToNumber(percent, sep) >= 100.0L) sheet.book += ": no profit is possible whichever wins";
-    });
-    if (!allStakes) return sheet;
-
-    guarded([&] {
-        // If runner i wins, the exchange takes its commission from the net winnings of the market.
-        std::vector<std::string> profits;
-        const long double kept = 1.0L - commission / 100.0L;
-        for (std::size_t r = 0; r < sheet.rows.size(); ++r) {
-            const long double net = returns[r] - staked;
-            sheet.rows[r][Profit] = FormatFixed2(net > 0.0L ? net * kept : net, sep);
-            profits.push_back(sheet.rows[r][Profit]);
+        std::optional<std::vector<long double>> exact;
+        if (amount) {
+            exact = SizeStakes(market, settings.size, *amount,
+                               static_cast<std::size_t>(std::clamp(settings.box, 1, n) - 1));
+            if (exact)
+                sheet.spread = sizeLine(settings.size, FormatFixed2(*amount, sep), std::clamp(settings.box, 1, n));
+            else {
+                sheet.sizeRefused = true;
+                sheet.spread = "No stakes give that at these odds: the calculator's stakes are shown";
+            }
         }
-        const std::string stakedText = FormatFixed2(staked, sep);
-        auto figure = [&](const std::string& text) { return TextToNumber(text, sep); };
-        const auto [low, high] = std::minmax_element(
-            profits.begin(), profits.end(),
-            [&](const std::string& a, const std::string& b) { return figure(a) < figure(b); });
-        sheet.staked = "Staked: " + stakedText;
-        sheet.profitRange =
-            "Profit: " + (*low == *high ? *low : *low + " to " + *high) + " whichever of them wins";
-        sheet.outside = "If any other runner wins: " + FormatFixed2(-staked, sep);
+        if (!exact) exact = calculatorStakes(slip, market, settings.rounding == StakeRounding::Evenly);
+        if (!exact) return;
+        const long double least = minimum.value_or(0.0L);
+        LiftToMinimum(*exact, least);
+
+        const auto unit = unitOf(slip);
+        std::optional<std::vector<std::int64_t>> cents;
+        if (unit && settings.rounding == StakeRounding::OntoUnit) cents = ontoUnit(slip, *exact);
+        if (unit && settings.rounding == StakeRounding::Evenly) {
+            std::optional<std::int64_t> cap;
+            if (amount && settings.size == SizeBy::Total && !sheet.sizeRefused) cap = Cents(*amount * 100.0L);
+            cents = RoundEvenly(market, *exact, *unit, least, cap);
+        }
+        if (cents) {
+            // A stake rounded below the minimum goes onto the smallest multiple not below it.
+            const std::int64_t lifted = Cents(std::ceil(least / *unit - 1e-9L) * *unit * 100.0L);
+            for (std::int64_t& c : *cents)
+                if (static_cast<long double>(c) < least * 100.0L - 1e-6L) c = lifted;
+        } else {
+            cents.emplace();
+            for (const long double x : *exact)
+                cents->push_back(Cents(TextToNumber(FormatFixed2(x, sep), sep) * 100.0L));
+        }
+        FillTypeFigures(market, *cents, slip.startersCount <= n, sep, sheet);
     });
     return sheet;
 }
@@ -207,13 +227,66 @@ std::string RaceSheetText(const RaceSheet& sheet) {
         }
         text += '\n';
     };
-    line(SheetHeadings());
+    line(sheet.headings);
     for (const RaceSheet::Row& row : sheet.rows)
         line(row);
     for (const std::string* below :
-         {&sheet.book, &sheet.staked, &sheet.profitRange, &sheet.outside, &sheet.spread})
+         {&sheet.book, &sheet.staked, &sheet.profitRange, &sheet.outside, &sheet.spread, &sheet.commission})
         if (!below->empty()) text += *below + '\n';
     return text;
+}
+
+namespace {
+
+std::string escaped(const std::string& text) {
+    std::string out;
+    for (const char c : text)
+        switch (c) {
+        case '&': out += "&amp;"; break;
+        case '<': out += "&lt;"; break;
+        case '>': out += "&gt;"; break;
+        case '"': out += "&quot;"; break;
+        default: out += c;
+        }
+    return out;
+}
+
+// One cell of the HTML table.  A figure carries its value in the point form (LibreOffice's
+// sdval), so that it is read as a number whatever the reading spreadsheet's locale; the
+// shown text stays the locale's.  Percentages keep their one decimal and their sign.
+std::string htmlCell(const std::string& cell, bool odds, char32_t separator) {
+    if (odds || cell.empty())
+        return cell.empty() ? "<td></td>"
+                            : "<td sdnum=\"1033;0;@\" style=\"mso-number-format:'\\@'\">" + escaped(cell) + "</td>";
+    const bool percent = cell.size() > 2 && cell.compare(cell.size() - 2, 2, " %") == 0;
+    const std::string figure = percent ? cell.substr(0, cell.size() - 2) : cell;
+    const auto value = ParseNumber(figure, separator);
+    if (!value) return "<td>" + escaped(cell) + "</td>";
+    std::string point;
+    guarded([&] { point = FormatGeneral(percent ? *value / 100.0L : *value, U'.'); });
+    const char* format = percent ? "0.0%" : figure.find_first_not_of("-0123456789") == std::string::npos ? "0" : "0.00";
+    return std::string("<td sdval=\"") + point + "\" sdnum=\"1033;0;" + format +
+           "\" style=\"mso-number-format:'" + format + "'\">" + escaped(cell) + "</td>";
+}
+
+} // namespace
+
+std::string RaceSheetHtml(const RaceSheet& sheet, char32_t separator) {
+    std::string html = "<html><head><meta charset=\"utf-8\"></head><body><table>\n<tr>";
+    for (const char* heading : sheet.headings)
+        html += std::string("<th>") + heading + "</th>";
+    html += "</tr>\n";
+    for (const RaceSheet::Row& row : sheet.rows) {
+        html += "<tr>";
+        for (std::size_t c = 0; c < row.size(); ++c)
+            html += htmlCell(row[c], c == 2, separator);
+        html += "</tr>\n";
+    }
+    html += "</table>\n";
+    for (const std::string* below :
+         {&sheet.book, &sheet.staked, &sheet.profitRange, &sheet.outside, &sheet.spread, &sheet.commission})
+        if (!below->empty()) html += "<p>" + escaped(*below) + "</p>\n";
+    return html + "</body></html>\n";
 }
 
 } // namespace fairstake

@@ -1,6 +1,8 @@
 #pragma once
 // The race sheet window: a thin view of the engine's sheet (MakeRaceSheet) of
-// the calculator's slip, beside the calculator.  The calculator calls follow()
+// the calculator's slip, beside the calculator.  It reads its controls into the
+// sheet's settings and shows the rows and lines; a number typed into a Stake
+// cell sets "A stake on box" for that row.  The calculator calls follow()
 // when the labels have taken the slip's texts at the end of a chain; while the
 // sheet is hidden that only notes it is behind, and it catches up once when shown.
 
@@ -11,13 +13,19 @@
 #include <QWidget>
 #include <array>
 
-class QCheckBox;
+class QButtonGroup;
+class QComboBox;
 class QLabel;
 class QLineEdit;
 class QPushButton;
+class QRadioButton;
+class QSpinBox;
 class QTableWidget;
 
 namespace fairstake {
+
+// The help context of the whole sheet: its one help topic, "The race sheet".
+inline constexpr int kSheetHelpContext = 3000;
 
 class TfrmSheet : public QWidget {
     Q_OBJECT
@@ -27,6 +35,8 @@ public:
 
     // The calculator's slip has changed.
     void follow();
+    // What follows is another race (an example, CLEAR): columns widened for the last one narrow again.
+    void newRace() { newRace_ = true; }
     SheetSettings settings() const;
     // The sheet's text, as shown now, on the clipboard.
     void copy();
@@ -41,10 +51,21 @@ public:
     QLabel* lblProfitRange = nullptr;
     QLabel* lblOutside = nullptr;
     QLabel* lblSpread = nullptr;
+    QRadioButton* optBack = nullptr;
+    QRadioButton* optLay = nullptr;
+    QRadioButton* optEachWay = nullptr;
+    QSpinBox* spnPlaces = nullptr;
+    QComboBox* cboTerms = nullptr;
+    QComboBox* cboSize = nullptr;
+    QLineEdit* txtSize = nullptr;
+    QSpinBox* spnBox = nullptr;
+    QLineEdit* txtMinStake = nullptr;
+    QComboBox* cboRound = nullptr;
     QLineEdit* txtCommission = nullptr;
-    QLineEdit* txtSpread = nullptr;
-    QCheckBox* chkSpreadRound = nullptr;
     QPushButton* btnCopy = nullptr;
+
+    // A number typed into the Stake cell of `row` (0-based): that row's box takes the amount.
+    void stakeTyped(int row, const QString& text);
 
 protected:
     void showEvent(QShowEvent* event) override;
@@ -53,14 +74,28 @@ private:
     void recompute();
     void showSheet(const RaceSheet& sheet);
     void settingFinished(QLineEdit* box, bool refused, const QString& counted);
+    // The controls each type and size use are enabled, the others not.
+    void enableSettings();
+    // Whether the race has changed as a whole since the last computation (not a key in one box).
+    bool raceChanged();
+    // The columns back to their first widths, and the window as much narrower.
+    void narrowColumns();
 
     const BetSlip& slip_;
     bool behind_ = true;
     int computeCount_ = 0;
     bool commissionRefused_ = false;
-    bool spreadRefused_ = false;
+    bool sizeRefused_ = false;
+    bool sizeUnread_ = false;
+    bool minStakeRefused_ = false;
+    QButtonGroup* types_ = nullptr;
     // Per column, the longest text known to fit.
     std::array<qsizetype, kSheetColumns> fitting_{};
+    std::array<int, kSheetColumns> startWidths_{};
+    int startWidth_ = 0;
+    std::array<std::string, kSelections> seenOdds_{};
+    int seenPlayed_ = 0;
+    bool newRace_ = false;
 };
 
 // Where a window of `size` (frame included) goes beside `calculator` (its frame) on

@@ -6,6 +6,7 @@
 #include "components/radiogroup.h"
 #include "engine/engine.h"
 #include "help/hovertexts.h"
+#include "engine/numtext.h"
 #include "sheet/frmsheet.h"
 
 #include <QtTest>
@@ -441,7 +442,10 @@ private Q_SLOTS:
             QCOMPARE(QApplication::focusWidget(), w->txtCote[std::size_t(box - 1)]);
         }
         for (int row = 0; row < 3; ++row)
-            QCOMPARE(sheet->gridSheet->item(row, 5)->text(), w->Label2_[std::size_t(row)]->text());
+            QCOMPARE(sheet->gridSheet->item(row, 5)->text(),
+                     QString::fromStdString(FormatFixed2(
+                         ParseNumber(w->Label2_[std::size_t(row)]->text().toStdString(), sep.unicode()).value_or(-1),
+                         sep.unicode())));
         QCOMPARE(sheet->lblBook->text(), local(QStringLiteral("Book: 65.8 % of the market")));
         QVERIFY(x->key(QStringLiteral("ctrl+shift+c")));
         QCOMPARE(QGuiApplication::clipboard()->text().toStdString(),
