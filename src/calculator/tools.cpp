@@ -1,6 +1,7 @@
 // The smaller tools: shifting the odds, the CLEAR strip, the REFRESH buttons,
-// the worked examples and the odds pasted from the clipboard.  They drive the window through its controls, so every
-// change handler runs exactly as when the user does the same by hand.
+// the worked examples and the odds pasted from the clipboard.  They drive the
+// window through its controls, so every change handler runs exactly as when
+// the user does the same by hand.
 
 #include <QApplication>
 #include <QClipboard>

@@ -5,6 +5,7 @@
 #include "engine/numtext.h"
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <optional>
 
@@ -120,6 +121,11 @@ std::optional<long double> readAmount(const std::string& typed, char32_t separat
     return std::nullopt;
 }
 
+// The lines below the table, top to bottom, as the copy writes them (empty ones left out).
+std::array<const std::string*, 6> linesBelow(const RaceSheet& sheet) {
+    return {&sheet.book, &sheet.staked, &sheet.profitRange, &sheet.outside, &sheet.spread, &sheet.commission};
+}
+
 } // namespace
 
 RaceSheet MakeRaceSheet(const BetSlip& slip, const SheetSettings& settings) {
@@ -230,8 +236,7 @@ std::string RaceSheetText(const RaceSheet& sheet) {
     line(sheet.headings);
     for (const RaceSheet::Row& row : sheet.rows)
         line(row);
-    for (const std::string* below :
-         {&sheet.book, &sheet.staked, &sheet.profitRange, &sheet.outside, &sheet.spread, &sheet.commission})
+    for (const std::string* below : linesBelow(sheet))
         if (!below->empty()) text += *below + '\n';
     return text;
 }
@@ -279,12 +284,11 @@ std::string RaceSheetHtml(const RaceSheet& sheet, char32_t separator) {
     for (const RaceSheet::Row& row : sheet.rows) {
         html += "<tr>";
         for (std::size_t c = 0; c < row.size(); ++c)
-            html += htmlCell(row[c], c == 2, separator);
+            html += htmlCell(row[c], c == ColOdds, separator);
         html += "</tr>\n";
     }
     html += "</table>\n";
-    for (const std::string* below :
-         {&sheet.book, &sheet.staked, &sheet.profitRange, &sheet.outside, &sheet.spread, &sheet.commission})
+    for (const std::string* below : linesBelow(sheet))
         if (!below->empty()) html += "<p>" + escaped(*below) + "</p>\n";
     return html + "</body></html>\n";
 }

@@ -413,9 +413,9 @@ void TfrmSheet::showSheet(const RaceSheet& sheet) {
                 auto* item = new QTableWidgetItem;
                 item->setFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable | (c == ColStake ? Qt::ItemIsEditable : Qt::NoItemFlags));
                 // The box and runner numbers centred, the odds as typed at the left, figures at the right.
-                item->setTextAlignment(Qt::AlignVCenter | (c < 2    ? Qt::AlignHCenter
-                                                           : c == 2 ? Qt::AlignLeft
-                                                                    : Qt::AlignRight));
+                item->setTextAlignment(Qt::AlignVCenter | (c == ColBox || c == ColRunner ? Qt::AlignHCenter
+                                                           : c == ColOdds                   ? Qt::AlignLeft
+                                                                                            : Qt::AlignRight));
                 gridSheet->setItem(r, c, item);
             }
     }
@@ -456,8 +456,8 @@ void TfrmSheet::showSheet(const RaceSheet& sheet) {
     show(lblProfitRange, sheet.profitRange);
     show(lblOutside, sheet.outside);
     show(lblSpread, sheet.spread);
-    // A setting that counts as 0 %, the calculator's stakes or no minimum is drawn in red until the box is left, when it shows what it
-    // counts as.
+    // A setting that counts as 0 %, the calculator's stakes or no minimum is drawn in red until the
+    // box is left, when it shows what it counts as.
     commissionRefused_ = sheet.commissionRefused;
     sizeRefused_ = sheet.sizeRefused;
     // An amount that reads but that no stakes can give stays, for the user to mend.
