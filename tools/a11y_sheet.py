@@ -7,91 +7,62 @@ import subprocess
 import sys
 import time
 
-import pyatspi
+from a11y_walk import act, click, node_of, report, run
 
-from a11y_walk import run_checks, walk
+CONTROLS = (("Commission on winnings (%)", "text"), ("Amount", "text"), ("No stake below", "text"),
+            ("Back to win", "radio button"), ("Lay", "radio button"), ("Each way", "radio button"),
+            ("Places",), ("Size the stakes by",), ("Round the stakes",), ("Copy", "push button"))
 
 
-def main():
-    def check(app, failures):
-        def named(name, role=None):
-            for node, _ in walk(app):
-                if node.name == name and (role is None or node.getRoleName() == role):
-                    return node
-            failures.append(f"nothing named {name!r} ({role})")
-            return None
+def check(app, fail):
+    def named(name, *roles):
+        return node_of(app, name, *roles) or fail(f"nothing named {name!r} {roles}")
 
-        def press(node):
-            action = node.queryAction()
-            action.doAction(0)
-            time.sleep(0.5)
+    act(named("Click here for example 1", "push button"))
+    act(named("Race sheet...", "menu item"))
+    table = named("Race sheet", "table")
+    for control in CONTROLS:
+        named(*control)
+    if table is None:
+        return
+    t = table.queryTable()
 
-        press(named("Click here for example 1", "push button"))
-        press(named("Race sheet...", "menu item"))
-        table = named("Race sheet", "table")
-        for name, role in (("Commission on winnings (%)", "text"), ("Amount", "text"), ("No stake below", "text"),
-                           ("Back to win", "radio button"), ("Lay", "radio button"), ("Each way", "radio button"),
-                           ("Places", None), ("Size the stakes by", None), ("Round the stakes", None),
-                           ("Copy", "push button")):
-            named(name, role)
-        if table is None:
-            return
-        t = table.queryTable()
+    def read(what, heads_from, wanted_heads, cells, rows_wanted):
+        """The headings from column heads_from on and the given cells (row, first column, rows' values)."""
         heads = [t.getColumnDescription(c) for c in range(t.nColumns)]
         rows = [[t.getAccessibleAt(r, c).name for c in range(t.nColumns)] for r in range(t.nRows)]
-        print("headings:", heads)
-        for row in rows:
-            print("row:", row)
-        sep = rows[0][3][1] if rows and len(rows[0][3]) > 1 else "."
-        expected = [["1", "", "2", "3.00", "33.3 %", "20.00", "60.00", "16.00"],
-                    ["4", "", "12", "13.00", "7.7 %", "4.00", "52.00", "8.00"]]
-        expected = [[cell.replace(".", sep) for cell in row] for row in expected]
-        if heads != ["Box", "Runner", "Odds", "Decimal", "Chance", "Stake", "Returns", "Profit"]:
-            failures.append(f"headings {heads}")
-        if len(rows) != 4 or rows[0] != expected[0] or rows[3] != expected[1]:
-            failures.append(f"rows {rows}")
-        book = named("Book: 73.5 % of the market".replace(".", sep), "label")
-        box = named("Commission on winnings (%)", "text")
-        if box is not None:
-            box.queryEditableText().setTextContents("5")
-            time.sleep(0.5)
-            profit = t.getAccessibleAt(3, 7).name
-            print("profit of row 4 at 5 %:", profit, "| book line:", book.name if book else None)
-            if profit != "7.60".replace(".", sep):
-                failures.append(f"profit at 5 % {profit}")
-            box.queryEditableText().setTextContents("0")
-            time.sleep(0.3)
+        print(f"{what}:", heads, rows)
+        got = [rows[r][c:c + len(v)] if r < len(rows) else None for (r, c), v in zip(cells, rows_wanted)]
+        wanted = [[v.replace(".", sep) for v in values] for values in rows_wanted]
+        if heads[heads_from:] != wanted_heads or got != wanted:
+            fail(f"{what}: headings {heads}, cells {got}, expected {wanted_heads} {wanted}")
 
-        def click(node):
-            x, y, w, h = node.queryComponent().getExtents(pyatspi.DESKTOP_COORDS)
-            subprocess.run(["xdotool", "mousemove", str(x + min(w // 2, 8)), str(y + h // 2), "click", "1"], check=True)
-            time.sleep(0.5)
-
-        def table_rows():
-            return [[t.getAccessibleAt(r, c).name for c in range(t.nColumns)] for r in range(t.nRows)]
-
-        # Lay by a real click: the headings and the liabilities follow.
-        click(named("Lay", "radio button"))
-        heads = [t.getColumnDescription(c) for c in range(t.nColumns)]
-        rows = table_rows()
-        print("lay:", heads, rows[0])
-        if heads[5:] != ["Lay stake", "Liability", "Profit"] or rows[0][5:] != [
-                f"20{sep}00", f"40{sep}00", f"-16{sep}00"]:
-            failures.append(f"lay {heads} {rows[0]}")
-        # Each way by a real click, then a minimum stake of 5 typed with real keys: the smallest is lifted.
-        click(named("Each way", "radio button"))
-        click(named("No stake below", "text"))
-        subprocess.run(["xdotool", "type", "--delay", "30", "5"], check=True)
+    first = t.getAccessibleAt(0, 3).name if t.nRows else ""
+    sep = first[1] if len(first) > 1 else "."
+    if t.nRows != 4:
+        fail(f"{t.nRows} rows")
+    read("back", 0, ["Box", "Runner", "Odds", "Decimal", "Chance", "Stake", "Returns", "Profit"], ((0, 0), (3, 0)),
+         (["1", "", "2", "3.00", "33.3 %", "20.00", "60.00", "16.00"],
+          ["4", "", "12", "13.00", "7.7 %", "4.00", "52.00", "8.00"]))
+    named("Book: 73.5 % of the market".replace(".", sep), "label")
+    box = named("Commission on winnings (%)", "text")
+    if box is not None:
+        box.queryEditableText().setTextContents("5")
         time.sleep(0.5)
-        heads = [t.getColumnDescription(c) for c in range(t.nColumns)]
-        rows = table_rows()
-        print("each way, no stake below 5:", heads, rows[0], rows[3])
-        if heads[4:] != ["Place", "Stake", "If it wins", "If it places"] or rows[0][4:6] != [
-                f"1{sep}40", f"18{sep}64"] or rows[3][5] != f"5{sep}00":
-            failures.append(f"each way {heads} {rows[0]}")
-
-    return run_checks(check)
+        read("back at 5 % commission", 7, ["Profit"], ((3, 7),), (["7.60"],))
+        box.queryEditableText().setTextContents("0")
+        time.sleep(0.3)
+    # Lay by a real click: the headings and the liabilities follow.
+    click(named("Lay", "radio button"))
+    read("lay", 5, ["Lay stake", "Liability", "Profit"], ((0, 5),), (["20.00", "40.00", "-16.00"],))
+    # Each way by a real click, then a minimum stake of 5 typed with real keys: the smallest is lifted.
+    click(named("Each way", "radio button"))
+    click(named("No stake below", "text"))
+    subprocess.run(["xdotool", "type", "--delay", "30", "5"], check=True)
+    time.sleep(0.5)
+    read("each way, no stake below 5", 4, ["Place", "Stake", "If it wins", "If it places"], ((0, 4), (3, 5)),
+         (["1.40", "18.64"], ["5.00"]))
 
 
 if __name__ == "__main__":
-    sys.exit(main())
+    sys.exit(report(run(check)))

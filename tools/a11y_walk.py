@@ -1,20 +1,21 @@
-"""The AT-SPI half of tools/a11y-check: started inside its own X and D-Bus session."""
+"""What the AT-SPI scripts share, as a screen reader reaches the program: started in folders of its own
+(tests/support/session.py), found on the accessibility bus, its tree walked, its controls found by name
+and by description, their actions carried out and their place clicked for real (xdotool, under X).
+tools/a11y-check starts a script inside its own X and D-Bus session; the Wayland walk inside weston's."""
+import os
 import subprocess
 import sys
 import time
 
 import pyatspi
 
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "tests", "support"))
+from session import Session, wait_for  # noqa: E402,F401  (the scripts take both from here)
 
-def find_app(name, timeout=20.0):
-    end = time.monotonic() + timeout
-    while time.monotonic() < end:
-        desktop = pyatspi.Registry.getDesktop(0)
-        for app in desktop:
-            if app is not None and app.name == name:
-                return app
-        time.sleep(0.2)
-    return None
+
+def find_app(pid, timeout=20.0):
+    apps = lambda: [a for a in pyatspi.Registry.getDesktop(0) if a is not None and a.get_process_id() == pid]  # noqa: E731
+    return next(iter(wait_for(lambda: [a for a in apps() if a.name == "Fairstake"], bool, timeout)), None)
 
 
 def walk(node, depth=0):
@@ -24,68 +25,66 @@ def walk(node, depth=0):
             yield from walk(child, depth + 1)
 
 
-def run_checks(check):
-    """Starts the program named on the command line, waits for it on the bus, runs
-    check(app, failures) and ends the program; the status says whether anything failed."""
-    proc = subprocess.Popen([sys.argv[1]])
-    failures = []
+def has_text(node):
     try:
-        app = find_app("Fairstake")
+        return node.queryText() is not None
+    except NotImplementedError:
+        return False
+
+
+def controls(app):
+    """Nodes by name and by description; of two with one name (a box and its scroll bar), the one
+    that holds a text."""
+    by_name, by_description = {}, {}
+    for node, _ in walk(app):
+        if node.name not in by_name or (not has_text(by_name[node.name]) and has_text(node)):
+            by_name[node.name] = node
+        if node.description:
+            by_description.setdefault(node.description, node)
+    return by_name, by_description
+
+
+def node_of(app, name, *roles):
+    return next((n for n, _ in walk(app) if n.name == name and (not roles or n.getRoleName() in roles)), None)
+
+
+def text_of(node):
+    text = node.queryText()
+    return text.getText(0, text.characterCount)
+
+
+def act(node, *names):
+    """Carries out the first of the named actions the node offers (else its first action)."""
+    action = node.queryAction()
+    offered = [action.getName(i) for i in range(action.nActions)]
+    action.doAction(next((offered.index(n) for n in names if n in offered), 0))
+    time.sleep(0.3)
+
+
+def click(node):
+    """A real click near the left of the node (where a radio button's circle is), through the X server."""
+    x, y, w, h = node.queryComponent().getExtents(pyatspi.DESKTOP_COORDS)
+    subprocess.run(["xdotool", "mousemove", str(x + min(w // 2, 8)), str(y + h // 2), "click", "1"], check=True)
+    time.sleep(0.5)
+
+
+def run(check, program=None, **env):
+    """Runs check(app, fail) on the program (by default the one named first on the command line) started
+    with env; then ends it with SIGTERM, as a desktop does, and returns what failed, the end included."""
+    failures = []
+    with Session(program or sys.argv[1], **env) as session:
+        app = find_app(session.proc.pid)
         if app is None:
-            print("the program never appeared on the accessibility bus")
-            return 1
+            return ["the program never appeared on the accessibility bus"]
         time.sleep(1.0)
-        check(app, failures)
-    finally:
-        proc.terminate()
-        proc.wait(timeout=10)
+        check(app, failures.append)
+        failures += session.end()
+        if failures:
+            print(session.output(), file=sys.stderr)
+    return failures
+
+
+def report(failures):
     for f in failures:
         print("FAIL:", f)
     return 1 if failures else 0
-
-
-def main():
-    def check(app, failures):
-        nodes = list(walk(app))
-        by_name, by_description = {}, {}
-        unnamed = []
-        for node, _ in nodes:
-            role = node.getRoleName()
-            by_name.setdefault(node.name, node)
-            if node.description:
-                by_description.setdefault(node.description, node)
-            if role in ("push button", "text", "check box", "radio button", "combo box", "scroll bar") \
-                    and not node.name.strip() and not node.description.strip():
-                unnamed.append(role)
-        print(f"{len(nodes)} accessible objects; {len(unnamed)} controls without a name")
-        if unnamed:
-            failures.append(f"controls without a name: {unnamed}")
-
-        def do(node, action):
-            iface = node.queryAction()
-            names = [iface.getName(i) for i in range(iface.nActions)]
-            for wanted in (action, "Toggle", "Press"):
-                if wanted in names:
-                    iface.doAction(names.index(wanted))
-                    return
-            failures.append(f"{node.name}: no action {action}")
-
-        do(by_name["2 horses"], "Press")
-        time.sleep(0.3)
-        for box, odds in ((1, "2"), (2, "3")):
-            editable = by_name[f"Odds of horse {box}"].queryEditableText()
-            editable.setTextContents(odds)
-            time.sleep(0.3)
-        amounts = [by_description[f"Amount to bet on horse {i}"].name for i in (1, 2)]
-        total = by_description.get(
-            "This shows the total amount of all bets. Might be necessary to click the \"Refresh\" button after "
-            "you have changed odds or horses to play.")
-        print("amounts read back:", amounts, "| total:", total.name if total else None)
-        if amounts not in (["4.67", "3.50"], ["4,67", "3,50"]):
-            failures.append(f"amounts read back {amounts}")
-
-    return run_checks(check)
-
-
-if __name__ == "__main__":
-    sys.exit(main())

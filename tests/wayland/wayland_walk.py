@@ -12,11 +12,8 @@ import time
 
 import pyatspi
 
-here = os.path.dirname(os.path.abspath(__file__))
-sys.path[:0] = [os.path.join(here, "..", "..", "tools"), os.path.join(here, "..", "support")]
-from a11y_locales import controls, find_app  # noqa: E402
-from a11y_walk import walk  # noqa: E402
-from session import Session, wait_for  # noqa: E402
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..", "tools"))
+from a11y_walk import Session, act, controls, find_app, node_of, wait_for, walk  # noqa: E402
 
 BACKGROUND = bytes.fromhex("204060")  # weston.ini's background-color
 CLIENT_WIDTH, CLIENT_HEIGHT = 794, 565  # the calculator's client area under its menu bar
@@ -47,17 +44,6 @@ def bounding_box(shot, reference):
             xs = [x for x in range(width) if row[x * 3:x * 3 + 3] != other[x * 3:x * 3 + 3]]
             box = (xs[0], y, xs[-1], y) if box is None else (min(box[0], xs[0]), box[1], max(box[2], xs[-1]), y)
     return box
-
-
-def node_of(app, name, *roles):
-    return next((n for n, _ in walk(app) if n.name == name and n.getRoleName() in roles), None)
-
-
-def act(node, *names):
-    """Carries out the first of the named actions the node offers (else its first action)."""
-    action = node.queryAction()
-    offered = [action.getName(i) for i in range(action.nActions)]
-    action.doAction(next((offered.index(n) for n in names if n in offered), 0))
 
 
 def run(session, scale, check):
