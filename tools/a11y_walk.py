@@ -10,7 +10,7 @@ import time
 import pyatspi
 
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "tests", "support"))
-from session import Session, wait_for  # noqa: E402,F401  (the scripts take both from here)
+from session import Session, report, wait_for  # noqa: E402,F401  (the scripts take these from here)
 
 
 def find_app(pid, timeout=20.0):
@@ -82,9 +82,3 @@ def run(check, program=None, **env):
         if failures:
             print(session.output(), file=sys.stderr)
     return failures
-
-
-def report(failures):
-    for f in failures:
-        print("FAIL:", f)
-    return 1 if failures else 0

@@ -24,6 +24,13 @@ def wait_for(read, done, timeout=5.0):
     return got
 
 
+def report(failures):
+    """Prints the failures; the exit status they make."""
+    for f in failures:
+        print("FAIL:", f)
+    return 1 if failures else 0
+
+
 def stat(pid):
     """The fields of /proc/PID/stat after the name: state, parent, ...; [] when it is gone."""
     try:

@@ -13,7 +13,7 @@ import time
 import pyatspi
 
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..", "tools"))
-from a11y_walk import Session, act, controls, find_app, node_of, wait_for, walk  # noqa: E402
+from a11y_walk import Session, act, controls, find_app, node_of, report, wait_for, walk  # noqa: E402
 
 BACKGROUND = bytes.fromhex("204060")  # weston.ini's background-color
 CLIENT_WIDTH, CLIENT_HEIGHT = 794, 565  # the calculator's client area under its menu bar
@@ -120,6 +120,4 @@ if __name__ == "__main__":
             failures += [f"{scale}x: {w}" for w in session.end()]
             if failures:
                 print(session.output(), file=sys.stderr)
-    for f in failures:
-        print("FAIL:", f)
-    sys.exit(1 if failures else 0)
+    sys.exit(report(failures))

@@ -10,7 +10,7 @@ import subprocess
 import sys
 
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "support"))
-from session import Session, wait_for  # noqa: E402
+from session import Session, report, wait_for  # noqa: E402
 
 program, failures = sys.argv[1], []
 libs = subprocess.run(["ldd", program], capture_output=True, text=True).stdout.lower()
@@ -44,6 +44,4 @@ for sig, expected in ((signal.SIGTERM, 0), (signal.SIGHUP, 0), (signal.SIGINT, 0
         if len(failures) > before:
             print(notes, file=sys.stderr)
     print(f"{sig.name}: done")
-for f in failures:
-    print("FAIL:", f)
-sys.exit(1 if failures else 0)
+sys.exit(report(failures))
