@@ -366,19 +366,24 @@ TEST(NumberTexts, FormatsAndReadsTheSameInEveryLocale) {
         }
 }
 
-// Decimal and chance cells of the odds used below.
+// Decimal and chance cells of the odds used below, and their place odds each way at 1/5.
+// clang-format off
 const std::map<std::string, std::string> kDecimalChance = {
-    {"1", "2.00|50.0 %"}, {"2", "3.00|33.3 %"}, {"3", "4.00|25.0 %"}, {"4", "5.00|20.0 %"},
-    {"5", "6.00|16.7 %"}, {"7", "8.00|12.5 %"}, {"8", "9.00|11.1 %"}, {"12", "13.00|7.7 %"},
-    {"3/2", "2.50|40.0 %"}, {"", "|"}, {"-5", "|"}, {"0", "|"}, {"abc", "|"}};
+    {"1", "2.00|50.0 %"}, {"2", "3.00|33.3 %"}, {"3", "4.00|25.0 %"}, {"4", "5.00|20.0 %"}, {"5", "6.00|16.7 %"},
+    {"6", "7.00|14.3 %"}, {"7", "8.00|12.5 %"}, {"8", "9.00|11.1 %"}, {"10", "11.00|9.1 %"}, {"12", "13.00|7.7 %"},
+    {"14", "15.00|6.7 %"}, {"16", "17.00|5.9 %"}, {"20", "21.00|4.8 %"}, {"3/2", "2.50|40.0 %"}, {"", "|"},
+    {"-5", "|"}, {"0", "|"}, {"abc", "|"}};
+const std::map<std::string, std::string> kPlace = {
+    {"1", "1.20"}, {"2", "1.40"}, {"4", "1.80"}, {"7", "2.40"}, {"12", "3.40"}};
+// clang-format on
 
 constexpr auto Back = BetType::Back, Lay = BetType::Lay, EachWay = BetType::EachWay;
-constexpr auto Total = SizeBy::Total, Profit = SizeBy::Profit, Liability = SizeBy::Liability,
-               OnBox = SizeBy::StakeOnBox;
+constexpr auto Stakes = SizeBy::CalculatorStakes, Total = SizeBy::Total, Profit = SizeBy::Profit,
+               Liability = SizeBy::Liability, OnBox = SizeBy::StakeOnBox;
 constexpr auto Unrounded = StakeRounding::None, OntoUnit = StakeRounding::OntoUnit, Evenly = StakeRounding::Evenly;
 
 // The sheet's settings: commission, a size and its amount, the rounding, the type, the minimum stake.
-SheetSettings Set(const char* commission = "0", SizeBy size = SizeBy::CalculatorStakes, const char* amount = "",
+SheetSettings Set(const char* commission = "0", SizeBy size = Stakes, const char* amount = "",
                   StakeRounding rounding = Unrounded, BetType type = Back, const char* minimum = "") {
     SheetSettings s;
     s.commissionText = commission;
@@ -390,104 +395,178 @@ SheetSettings Set(const char* commission = "0", SizeBy size = SizeBy::Calculator
     return s;
 }
 
-// cells: Stake|Returns|Profit of each row, rows separated by '/'; staked none: no figures below the book.
-struct Case {
-    const char* what;
-    float base;
-    Strings odds;
-    Buttons run;
-    SheetSettings settings;
-    const char* cells;
-    std::string book;
-    const char *staked, *profit;
-    bool spread = false;
-    int displayMode = 0;
-    int starters = 10;
-};
-
 const Strings kEx1 = {"2", "4", "7", "12"};
 const std::string kEx1Book = "Book: 73.5 % of the market";
+const std::string kEachWayBook = kEx1Book + "; place terms 1/5, 3 places";
 const std::string kNoProfit = " % of the market: at 100 % or more some runner always loses";
-const std::string kSpread50 = "Stakes for a total of 50.00; the calculator's own are unchanged";
-const std::string kSpread60 = "Stakes for a total of 60.00; the calculator's own are unchanged";
+const std::string kAskOdds = "Type the odds of the runners you play.";
+
+// Each type's headings and its lines Staked, Profit and Outside, '#' between, {n} the row's n-th figure and
+// the last figure the size's line.
+// clang-format off
+const std::map<BetType, std::pair<std::string, std::string>> kTypes = {
+    {Back, {"Chance|Stake|Returns|Profit",
+            "Staked: {0}#Profit: {1} whichever of them wins#If any other runner wins: -{0}#{2}"}},
+    {Lay, {"Chance|Lay stake|Liability|Profit",
+           "Lay stakes: {0}; the most you can lose: {1}#Profit: {2} if one of them wins#If any other runner wins: {3}#"
+           "{4}"}},
+    {EachWay, {"Place|Stake|If it wins|If it places",
+               "Staked: {0}, {1} to win and {1} to place#If one of them wins: {2}#If none of them wins: {3}#{4}"}}};
+// clang-format on
+
+// The text with each {n} replaced by the n-th of the figures, '|' between.
+std::string Fill(std::string text, const std::string& figures) {
+    int n = 0;
+    for (std::size_t from = 0, to = 0; to != std::string::npos; from = to + 1, ++n) {
+        to = figures.find('|', from);
+        const std::string key = "{" + std::to_string(n) + "}";
+        for (std::size_t at; (at = text.find(key)) != std::string::npos;)
+            text.replace(at, key.size(), figures.substr(from, to - from));
+    }
+    return text;
+}
+
+// A worked race on the sheet: the odds, the settings; the Stake, Returns (Liability, If it wins) and Profit
+// (If it places) cells, '/' between rows; the figures of the type's lines, '|' between, empty when the sheet
+// shows none; the book, how far the calculator went, its unit, whether the size is refused (its line then
+// says so), the calculator's target and its display mode.
+struct SheetCase {
+    const char* what;
+    Strings odds;
+    SheetSettings settings;
+    const char* cells;
+    const char* figures;
+    std::string book = kEx1Book;
+    Buttons run = Rounded;
+    const char* unit = "2";
+    bool refused = false;
+    float base = 2;
+    int displayMode = 0;
+};
 
 // clang-format off
-const Case kCases[] = {
-    {"example 1", 2, kEx1, Rounded, {}, "20.00|60.00|16.00/12.00|60.00|16.00/8.00|64.00|20.00/4.00|52.00|8.00", kEx1Book,
-     "44.00", "8.00 to 20.00"},
-    {"example 1, every starter played", 2, kEx1, Rounded, {}, "20.00|60.00|16.00/12.00|60.00|16.00/8.00|64.00|20.00/"
-     "4.00|52.00|8.00", kEx1Book, "44.00", "8.00 to 20.00", false, 0, 4},
-    {"example 1 at 5 % commission, typed with the other separator", 2, kEx1, Rounded, Set("5,0"),
-     "20.00|60.00|15.20/12.00|60.00|15.20/8.00|64.00|19.00/4.00|52.00|7.60", kEx1Book, "44.00", "7.60 to 19.00"},
-    {"example 1 spread over 50", 2, kEx1, Rounded, Set("0", Total, " 50 "),
-     "22.67|68.01|18.01/13.60|68.00|18.00/8.50|68.00|18.00/5.23|67.99|17.99", kEx1Book, "50.00",
-     "17.99 to 18.01", true},
-    {"example 1 spread over 50 onto the unit", 2, kEx1, Rounded, Set("0", Total, "50.00", OntoUnit),
-     "24.00|72.00|18.00/14.00|70.00|16.00/10.00|80.00|26.00/6.00|78.00|24.00", kEx1Book, "54.00", "16.00 to 26.00", true},
-    {"example 2: multiples keep their two decimals", 4, {"3/2", "4", "5", "8"}, Rounded, {},
-     "36.00|90.00|10.00/18.00|90.00|10.00/16.00|96.00|16.00/10.00|90.00|10.00", "Book: 87.8 % of the market",
-     "80.00", "10.00 to 16.00"},
-    {"example 3: one profit", 4, {"3/2", "4"}, Rounded, {}, "12.00|30.00|12.00/6.00|30.00|12.00",
-     "Book: 60.0 % of the market", "18.00", "12.00"},
-    {"whole numbers, unrounded", 2, kEx1, Calculated, {},
-     "19.00|57.00|15.00/12.00|60.00|18.00/7.00|56.00|14.00/4.00|52.00|10.00",
-     kEx1Book, "42.00", "10.00 to 18.00", false, 1},
-    {"none at evens: the stakes computed before, a book of exactly 100", 2, {"1", "1"}, Calculated, {},
-     "4.00|8.00|0.00/4.00|8.00|0.00", "Book: 100.0" + kNoProfit, "8.00", "0.00", false, 1},
-    {"a book over 100: no commission on a loss", 2, {"1", "1", "2"}, Calculated, Set("5"),
-     "7.00|14.00|-4.67/7.00|14.00|-4.67/4.67|14.01|-4.66", "Book: 133.3" + kNoProfit, "18.67",
-     "-4.67 to -4.66"},
-    {"a played box without odds", 2, {"2", ""}, Calculated, Set("5", Total, "50", OntoUnit), "||/||",
-     "Type the odds of the runners you play.", nullptr, nullptr},
-    {"every row adds up to the cent", 2, {"2", "4", "3/2"}, Rounded, Set("0", Total, "60"), "21.43|64.29|4.29/12.86|64.30|4.30/25.71|64.28|4.28", "Book: 93.3 % of the market",
-     "60.00", "4.28 to 4.30", true},
-    {"odds of 0 or below, or that do not read, count as none", 2, {"2", "-5", "0", "abc"}, Typed, {}, "||/||/||/||",
-     "Type the odds of the runners you play.", nullptr, nullptr},
-    {"every box with odds, the stakes still ???: only the book", 2, {"2", "3"}, Typed, {}, "||/||",
-     "Book: 58.3 % of the market", nullptr, nullptr},
+const SheetCase kSheets[] = {
+    {"example 1", kEx1, {},
+     "20.00|60.00|16.00/12.00|60.00|16.00/8.00|64.00|20.00/4.00|52.00|8.00", "44.00|8.00 to 20.00|"},
+    {"example 1 at 5 % commission, typed with the other separator", kEx1, Set("5,0"),
+     "20.00|60.00|15.20/12.00|60.00|15.20/8.00|64.00|19.00/4.00|52.00|7.60", "44.00|7.60 to 19.00|"},
+    {"example 1 spread over 50", kEx1, Set("0", Total, " 50 "), "22.67|68.01|18.01/13.60|68.00|18.00/8.50|68.00|18.00/"
+     "5.23|67.99|17.99", "50.00|17.99 to 18.01|Stakes for a total of 50.00"},
+    {"example 1 spread over 50 onto the unit", kEx1, Set("0", Total, "50.00", OntoUnit), "24.00|72.00|18.00/"
+     "14.00|70.00|16.00/10.00|80.00|26.00/6.00|78.00|24.00", "54.00|16.00 to 26.00|Stakes for a total of 50.00"},
+    {"example 2: multiples keep their two decimals", {"3/2", "4", "5", "8"}, {},
+     "36.00|90.00|10.00/18.00|90.00|10.00/16.00|96.00|16.00/10.00|90.00|10.00", "80.00|10.00 to 16.00|",
+     "Book: 87.8 % of the market", Rounded, "2", false, 4},
+    {"example 3: one profit", {"3/2", "4"}, {}, "12.00|30.00|12.00/6.00|30.00|12.00", "18.00|12.00|",
+     "Book: 60.0 % of the market", Rounded, "2", false, 4},
+    {"whole numbers, unrounded", kEx1, {}, "19.00|57.00|15.00/12.00|60.00|18.00/7.00|56.00|14.00/4.00|52.00|10.00",
+     "42.00|10.00 to 18.00|", kEx1Book, Calculated, "2", false, 2, 1},
+    {"none at evens: the stakes computed before, a book of exactly 100", {"1", "1"}, {},
+     "4.00|8.00|0.00/4.00|8.00|0.00", "8.00|0.00|", "Book: 100.0" + kNoProfit, Calculated, "2", false, 2, 1},
+    {"a book over 100: no commission on a loss", {"1", "1", "2"}, Set("5"), "7.00|14.00|-4.67/7.00|14.00|-4.67/"
+     "4.67|14.01|-4.66", "18.67|-4.67 to -4.66|", "Book: 133.3" + kNoProfit, Calculated},
+    {"a played box without odds", {"2", ""}, Set("5", Total, "50", OntoUnit), "||/||", "", kAskOdds, Calculated},
+    {"every row adds up to the cent", {"2", "4", "3/2"}, Set("0", Total, "60"), "21.43|64.29|4.29/12.86|64.30|4.30/"
+     "25.71|64.28|4.28", "60.00|4.28 to 4.30|Stakes for a total of 60.00", "Book: 93.3 % of the market"},
+    {"odds of 0 or below, or that do not read, count as none", {"2", "-5", "0", "abc"}, {}, "||/||/||/||", "", kAskOdds,
+     Typed},
+    {"every box with odds, the stakes still ???: only the book", {"2", "3"}, {}, "||/||", "",
+     "Book: 58.3 % of the market", Typed},
+    {"lay, the calculator's stakes", kEx1, Set("0", Stakes, "", Unrounded, Lay),
+     "20.00|40.00|-16.00/12.00|48.00|-16.00/8.00|56.00|-20.00/4.00|48.00|-8.00", "44.00|20.00|-20.00 to -8.00|44.00|"},
+    {"lay at 5 %: the gain if none wins less the commission", kEx1, Set("5", Stakes, "", Unrounded, Lay),
+     "20.00|40.00|-16.00/12.00|48.00|-16.00/8.00|56.00|-20.00/4.00|48.00|-8.00", "44.00|20.00|-20.00 to -8.00|41.80|"},
+    {"lay, a liability of 20", kEx1, Set("0", Liability, "20", Unrounded, Lay),
+     "25.18|50.36|-20.00/15.11|60.44|-20.01/9.44|66.08|-19.98/5.81|69.72|-19.99",
+     "55.54|20.01|-20.01 to -19.98|55.54|Stakes for a liability of 20.00"},
+    {"lay, a liability of 20 evenly onto 2", kEx1, Set("0", Liability, "20", Evenly, Lay),
+     "26.00|52.00|-20.00/16.00|64.00|-22.00/10.00|70.00|-22.00/6.00|72.00|-20.00",
+     "58.00|22.00|-22.00 to -20.00|58.00|Stakes for a liability of 20.00"},
+    {"each way, 1/5, 3 places, the calculator's 44", kEx1, Set("0", Stakes, "", Unrounded, EachWay),
+     "9.41|-2.60|-30.83/6.09|-2.59|-33.04/3.98|-2.61|-34.45/2.52|-2.67|-35.43",
+     "44.00|22.00|-2.67 to 21.53|-44.00 to -19.86|", kEachWayBook},
+    {"back, the calculator's stakes evenly onto 2", kEx1, Set("0", Stakes, "", Evenly),
+     "18.00|54.00|16.00/10.00|50.00|12.00/6.00|48.00|10.00/4.00|52.00|14.00", "38.00|10.00 to 16.00|"},
+    {"back, a total of 50 evenly onto 2, within the total", kEx1, Set("0", Total, "50", Evenly), "22.00|66.00|16.00/"
+     "14.00|70.00|20.00/8.00|64.00|14.00/6.00|78.00|28.00", "50.00|14.00 to 28.00|Stakes for a total of 50.00"},
+    {"back, 10 on box 1", kEx1, Set("0", OnBox, "10"), "10.00|30.00|7.94/6.00|30.00|7.94/3.75|30.00|7.94/"
+     "2.31|30.03|7.97", "22.06|7.94 to 7.97|Stakes with 10.00 on box 1"},
+    {"back, a profit of 10", kEx1, Set("0", Profit, "10"), "12.59|37.77|10.00/7.55|37.75|9.98/4.72|37.76|9.99/"
+     "2.91|37.83|10.06", "27.77|9.98 to 10.06|Stakes for a profit of 10.00"},
+    {"back, a total of 50 and no stake below 10", kEx1, Set("0", Total, "50", Unrounded, Back, "10"),
+     "43.33|129.99|34.41/26.00|130.00|34.42/16.25|130.00|34.42/10.00|130.00|34.42",
+     "95.58|34.41 to 34.42|Stakes for a total of 50.00"},
+    {"no stake below 3, evenly: box 4's 3.00 (lifted from 2.31) goes onto 4, never 2", kEx1,
+     Set("0", OnBox, "10", Evenly, Back, "3"), "14.00|42.00|10.00/8.00|40.00|8.00/6.00|48.00|16.00/4.00|52.00|20.00",
+     "32.00|8.00 to 20.00|Stakes with 10.00 on box 1"},
+    // A size no stakes can give: the calculator's stakes, the box red and the line saying so.
+    {"a profit at a book over 100 %", {"1", "1", "2"}, Set("0", Profit, "10"), "7.00|14.00|-4.67/7.00|14.00|-4.67/"
+     "4.67|14.01|-4.66", "18.67|-4.67 to -4.66|", "Book: 133.3" + kNoProfit, Calculated, "0", true},
+    {"a liability in back", kEx1, Set("0", Liability, "20"), "20.00|60.00|16.00/12.00|60.00|16.00/8.00|64.00|20.00/"
+     "4.00|52.00|8.00", "44.00|8.00 to 20.00|", kEx1Book, Rounded, "2", true},
+    {"a profit at 100 % commission", kEx1, Set("100", Profit, "10", Unrounded, Lay), "20.00|40.00|-16.00/12.00|48.00|"
+     "-16.00/8.00|56.00|-20.00/4.00|48.00|-8.00", "44.00|20.00|-20.00 to -8.00|0.00|", kEx1Book, Rounded, "2", true},
+    {"each way, a profit at a place book of 50 % or more", {"1", "1", "2"}, Set("0", Profit, "10", Unrounded, EachWay),
+     "3.42|-7.72|-14.56/3.42|-7.72|-14.56/2.49|-7.70|-15.17", "18.66|9.33|-7.72 to 0.50|-18.66 to -10.45|",
+     "Book: 133.3 % of the market; place terms 1/5, 3 places", Calculated, "2", true},
+    // Ties: 6 and 6 (profits 12) before 4 and 4 (8), both even; then the total nearest the exact one.
+    {"a tie in the even rounding", {"3", "3"}, Set("0", OnBox, "5", Evenly), "6.00|24.00|12.00/6.00|24.00|12.00",
+     "12.00|12.00|Stakes with 5.00 on box 1", "Book: 50.0 % of the market"},
+    {"nine runners evenly onto 0.5", {"4", "5", "6", "8", "10", "12", "14", "16", "20"}, Set("0", Total, "100", Evenly),
+     "20.50|102.50|3.00/17.00|102.00|2.50/15.00|105.00|5.50/11.50|103.50|4.00/9.50|104.50|5.00/8.00|104.00|4.50/"
+     "7.00|105.00|5.50/6.00|102.00|2.50/5.00|105.00|5.50", "99.50|2.50 to 5.50|Stakes for a total of 100.00",
+     "Book: 96.2 % of the market", Rounded, "0.5"},
 };
 // clang-format on
 
-// Every row and line of worked slips, and the clipboard text made of them.
+// Every cell and line of worked races in each bet type, size and rounding, and the clipboard text made of them;
+// each way pays no commission.
 TEST_P(InLocale, RaceSheets) {
-    for (const Case& c : kCases) {
+    for (const SheetCase& c : kSheets) {
         SCOPED_TRACE(c.what);
         BetSlip slip = Worked(c.base, c.odds, c.run, c.displayMode);
-        slip.startersCount = c.starters;
+        slip.roundingUnitText = L(c.unit);
         const RaceSheet sheet = MakeRaceSheet(slip, c.settings);
-        std::string text = "Box\tRunner\tOdds\tDecimal\tChance\tStake\tReturns\tProfit\n", cells = c.cells;
-        for (std::size_t i = 0; i < c.odds.size(); ++i, cells.erase(0, cells.find('/') + 1))
-            text += std::to_string(i + 1) + "||" + c.odds[i] + "|" + kDecimalChance.at(c.odds[i]) + "|" +
-                    cells.substr(0, cells.find('/')) + "\n";
-        std::replace(text.begin(), text.end(), '|', '\t');
-        const std::string staked = c.staked ? c.staked : "", profit = c.profit ? c.profit : "";
-        const Strings lines = {c.book, c.staked ? "Staked: " + staked : "",
-                               c.staked ? "Profit: " + profit + " whichever of them wins" : "",
-                               !c.staked       ? ""
-                               : c.starters > int(c.odds.size()) ? "If any other runner wins: -" + staked
-                                                : "Every starter is played.",
-                               !c.spread ? "" : c.settings.sizeText == "60" ? kSpread60 : kSpread50,
-                               // The rows at a commission all take 5 %.
-                               c.settings.commissionText[0] == '5' ? "Commission on winnings: 5 %" : ""};
-        for (const std::string& line : lines)
+        const auto& [headings, typeLines] = kTypes.at(c.settings.type);
+        std::string lines = c.book + "#" + (*c.figures ? Fill(typeLines, c.figures) : "###");
+        lines += c.refused             ? "No stakes give that at these odds: the calculator's stakes are shown"
+                 : lines.back() != '#' ? "; the calculator's own are unchanged"
+                                       : "";
+        EXPECT_EQ(sheet.book + "#" + sheet.staked + "#" + sheet.profitRange + "#" + sheet.outside + "#" + sheet.spread,
+                  L(lines));
+        EXPECT_EQ(sheet.sizeRefused, c.refused);
+        EXPECT_FALSE(sheet.commissionRefused);
+        std::string text = "Box|Runner|Odds|Decimal|" + headings + "\n", cells = c.cells;
+        for (std::size_t i = 0; i < c.odds.size(); ++i, cells.erase(0, cells.find('/') + 1)) {
+            std::string chance = kDecimalChance.at(c.odds[i]);
+            if (c.settings.type == EachWay) chance.replace(chance.find('|') + 1, 9, kPlace.at(c.odds[i]));
+            text += std::to_string(i + 1) + "||" + c.odds[i] + "|" + chance + "|" + cells.substr(0, cells.find('/'));
+            text += "\n";
+        }
+        for (std::size_t from = 0, to = 0; to != std::string::npos; from = to + 1) {
+            const std::string line = lines.substr(from, (to = lines.find('#', from)) - from);
             if (!line.empty()) text += line + "\n";
+        }
+        const std::string commission = c.settings.commissionText;
+        if (commission != "0" && c.settings.type != EachWay)
+            text += "Commission on winnings: " + commission.substr(0, commission.find(',')) + " %\n";
+        std::replace(text.begin(), text.end(), '|', '\t');
         EXPECT_EQ(RaceSheetText(sheet), L(text));
-        EXPECT_EQ(sheet.book + sheet.staked + sheet.profitRange + sheet.outside + sheet.spread + sheet.commission,
-                  L(lines[0] + lines[1] + lines[2] + lines[3] + lines[4] + lines[5]));
-        EXPECT_FALSE(sheet.commissionRefused || sheet.sizeRefused);
     }
 }
 
-// The runner picked in a column; a setting out of range or unreadable counts as 0 %, the calculator's stakes
-// or no minimum, and says so.
+// The runner picked in a column, every starter played; a setting out of range or unreadable counts as 0 %,
+// the calculator's stakes or no minimum, and says so.
 TEST_P(InLocale, RaceSheetSettings) {
     BetSlip slip = Worked(2, kEx1);
     slip.selection(1).runnerNumber = "7";
     slip.selection(2).runnerNumber = "1 to 12";
     slip.selection(3).runnerNumber = " 12 ";
+    slip.startersCount = 4;
     const RaceSheet picked = MakeRaceSheet(slip, {});
     EXPECT_EQ(picked.rows[0][1] + "," + picked.rows[1][1] + "," + picked.rows[2][1] + "," + picked.rows[3][1],
               "7,,12,");
+    EXPECT_EQ(picked.outside, "Every starter is played.");
     const std::string plain = RaceSheetText(MakeRaceSheet(Worked(2, kEx1), {}));
     // commission, amount of a total, minimum stake; refused: commission, amount, minimum
     const std::tuple<const char*, const char*, const char*, bool, bool, bool> settings[] = {
@@ -513,116 +592,6 @@ TEST_P(InLocale, RaceSheetSettings) {
     slip.roundingUnitText = "2";
     slip.roundingMode = RoundingMode::Down;
     EXPECT_EQ(MakeRaceSheet(slip, Set("0", Total, "50", OntoUnit)).rows[0][5], L("22.00"));
-}
-
-// The bet types, sizes and roundings on worked races: the Chance (or Place), Stake, Returns (Liability, If it
-// wins) and Profit (If it places) cells, and the lines Staked, Profit, Outside and the size's, '#' between.
-struct TypeCase {
-    const char* what;
-    SheetSettings settings;
-    const char* cells;
-    std::string lines;
-    Strings odds = kEx1;
-    const char* unit = "2";
-    bool refused = false;
-    Buttons run = Rounded;
-};
-
-SheetSettings OnBox1(const char* amount, StakeRounding rounding = Unrounded) {
-    SheetSettings s = Set("0", OnBox, amount, rounding);
-    s.box = 1;
-    return s;
-}
-
-const std::string kOwn = "; the calculator's own are unchanged";
-const std::string kNoStakes = "No stakes give that at these odds: the calculator's stakes are shown";
-// clang-format off
-const TypeCase kTypeCases[] = {
-    {"lay, the calculator's stakes", Set("0", SizeBy::CalculatorStakes, "", Unrounded, Lay),
-     "33.3 %|20.00|40.00|-16.00/20.0 %|12.00|48.00|-16.00/12.5 %|8.00|56.00|-20.00/7.7 %|4.00|48.00|-8.00",
-     "Lay stakes: 44.00; the most you can lose: 20.00#Profit: -20.00 to -8.00 if one of them wins#"
-     "If any other runner wins: 44.00#"},
-    {"lay at 5 %: the gain if none wins less the commission", Set("5", SizeBy::CalculatorStakes, "", Unrounded, Lay),
-     "33.3 %|20.00|40.00|-16.00/20.0 %|12.00|48.00|-16.00/12.5 %|8.00|56.00|-20.00/7.7 %|4.00|48.00|-8.00",
-     "Lay stakes: 44.00; the most you can lose: 20.00#Profit: -20.00 to -8.00 if one of them wins#"
-     "If any other runner wins: 41.80#"},
-    {"lay, a liability of 20", Set("0", Liability, "20", Unrounded, Lay),
-     "33.3 %|25.18|50.36|-20.00/20.0 %|15.11|60.44|-20.01/12.5 %|9.44|66.08|-19.98/7.7 %|5.81|69.72|-19.99",
-     "Lay stakes: 55.54; the most you can lose: 20.01#Profit: -20.01 to -19.98 if one of them wins#"
-     "If any other runner wins: 55.54#Stakes for a liability of 20.00"},
-    {"lay, a liability of 20 evenly onto 2", Set("0", Liability, "20", Evenly, Lay),
-     "33.3 %|26.00|52.00|-20.00/20.0 %|16.00|64.00|-22.00/12.5 %|10.00|70.00|-22.00/7.7 %|6.00|72.00|-20.00",
-     "Lay stakes: 58.00; the most you can lose: 22.00#Profit: -22.00 to -20.00 if one of them wins#"
-     "If any other runner wins: 58.00#Stakes for a liability of 20.00"},
-    {"each way, 1/5, 3 places, the calculator's 44", Set("0", SizeBy::CalculatorStakes, "", Unrounded, EachWay),
-     "1.40|9.41|-2.60|-30.83/1.80|6.09|-2.59|-33.04/2.40|3.98|-2.61|-34.45/3.40|2.52|-2.67|-35.43",
-     "Staked: 44.00, 22.00 to win and 22.00 to place#If one of them wins: -2.67 to 21.53#"
-     "If none of them wins: -44.00 to -19.86#"},
-    {"back, the calculator's stakes evenly onto 2", Set("0", SizeBy::CalculatorStakes, "", Evenly),
-     "33.3 %|18.00|54.00|16.00/20.0 %|10.00|50.00|12.00/12.5 %|6.00|48.00|10.00/7.7 %|4.00|52.00|14.00",
-     "Staked: 38.00#Profit: 10.00 to 16.00 whichever of them wins#If any other runner wins: -38.00#"},
-    {"back, a total of 50 evenly onto 2, within the total", Set("0", Total, "50", Evenly),
-     "33.3 %|22.00|66.00|16.00/20.0 %|14.00|70.00|20.00/12.5 %|8.00|64.00|14.00/7.7 %|6.00|78.00|28.00",
-     "Staked: 50.00#Profit: 14.00 to 28.00 whichever of them wins#If any other runner wins: -50.00#"
-     "Stakes for a total of 50.00"},
-    {"back, 10 on box 1", OnBox1("10"),
-     "33.3 %|10.00|30.00|7.94/20.0 %|6.00|30.00|7.94/12.5 %|3.75|30.00|7.94/7.7 %|2.31|30.03|7.97",
-     "Staked: 22.06#Profit: 7.94 to 7.97 whichever of them wins#If any other runner wins: -22.06#"
-     "Stakes with 10.00 on box 1"},
-    {"back, a profit of 10", Set("0", Profit, "10"),
-     "33.3 %|12.59|37.77|10.00/20.0 %|7.55|37.75|9.98/12.5 %|4.72|37.76|9.99/7.7 %|2.91|37.83|10.06",
-     "Staked: 27.77#Profit: 9.98 to 10.06 whichever of them wins#If any other runner wins: -27.77#"
-     "Stakes for a profit of 10.00"},
-    {"back, a total of 50 and no stake below 10", Set("0", Total, "50", Unrounded, Back, "10"),
-     "33.3 %|43.33|129.99|34.41/20.0 %|26.00|130.00|34.42/12.5 %|16.25|130.00|34.42/7.7 %|10.00|130.00|34.42",
-     "Staked: 95.58#Profit: 34.41 to 34.42 whichever of them wins#If any other runner wins: -95.58#"
-     "Stakes for a total of 50.00"},
-    {"no stake below 3, evenly: box 4's 3.00 (lifted from 2.31) goes onto 4, never 2",
-     [] { auto s = OnBox1("10", Evenly); s.minStakeText = "3"; return s; }(),
-     "33.3 %|14.00|42.00|10.00/20.0 %|8.00|40.00|8.00/12.5 %|6.00|48.00|16.00/7.7 %|4.00|52.00|20.00",
-     "Staked: 32.00#Profit: 8.00 to 20.00 whichever of them wins#If any other runner wins: -32.00#"
-     "Stakes with 10.00 on box 1"},
-    // A size no stakes can give: the calculator's stakes, the box red and the line saying so.
-    {"a profit at a book over 100 %", Set("0", Profit, "10"), "50.0 %|7.00|14.00|-4.67/50.0 %|7.00|14.00|-4.67/"
-     "33.3 %|4.67|14.01|-4.66", "Staked: 18.67#Profit: -4.67 to -4.66 whichever of them wins#"
-     "If any other runner wins: -18.67#" + kNoStakes,
-     {"1", "1", "2"}, "0", true, Calculated},
-    {"a liability in back", Set("0", Liability, "20"), "33.3 %|20.00|60.00|16.00/20.0 %|12.00|60.00|16.00/12.5 %|8.00|64.00|20.00/7.7 %|4.00|52.00|8.00",
-     "Staked: 44.00#Profit: 8.00 to 20.00 whichever of them wins#If any other runner wins: -44.00#" + kNoStakes, kEx1,
-     "2", true},
-    {"a profit at 100 % commission", Set("100", Profit, "10", Unrounded, Lay), "33.3 %|20.00|40.00|-16.00/20.0 %|12.00|48.00|-16.00/12.5 %|8.00|56.00|-20.00/7.7 %|4.00|48.00|-8.00",
-     "Lay stakes: 44.00; the most you can lose: 20.00#Profit: -20.00 to -8.00 if one of them wins#"
-     "If any other runner wins: 0.00#" + kNoStakes, kEx1, "2", true},
-    {"each way, a profit at a place book of 50 % or more", Set("0", Profit, "10", Unrounded, EachWay),
-     "1.20|3.42|-7.72|-14.56/1.20|3.42|-7.72|-14.56/1.40|2.49|-7.70|-15.17", "Staked: 18.66, 9.33 to win and "
-     "9.33 to place#If one of them wins: -7.72 to 0.50#If none of them wins: -18.66 to -10.45#" + kNoStakes,
-     {"1", "1", "2"}, "2", true, Calculated},
-    // Ties: 6 and 6 (profits 12) before 4 and 4 (8), both even; then the total nearest the exact one.
-    {"a tie in the even rounding", OnBox1("5", Evenly), "25.0 %|6.00|24.00|12.00/25.0 %|6.00|24.00|12.00",
-     "Staked: 12.00#Profit: 12.00 whichever of them wins#If any other runner wins: -12.00#Stakes with 5.00 on box 1",
-     {"3", "3"}},
-    {"nine runners evenly onto 0.5", Set("0", Total, "100", Evenly), "20.0 %|20.50|102.50|3.00/16.7 %|17.00|102.00|"
-     "2.50/14.3 %|15.00|105.00|5.50/11.1 %|11.50|103.50|4.00/9.1 %|9.50|104.50|5.00/7.7 %|8.00|104.00|4.50/"
-     "6.7 %|7.00|105.00|5.50/5.9 %|6.00|102.00|2.50/4.8 %|5.00|105.00|5.50", "Staked: 99.50#Profit: 2.50 to 5.50 "
-     "whichever of them wins#If any other runner wins: -99.50#Stakes for a total of 100.00",
-     {"4", "5", "6", "8", "10", "12", "14", "16", "20"}, "0.5"},
-};
-// clang-format on
-
-TEST_P(InLocale, RaceSheetTypes) {
-    for (const TypeCase& c : kTypeCases) {
-        SCOPED_TRACE(c.what);
-        BetSlip slip = Worked(2, c.odds, c.run);
-        slip.roundingUnitText = L(c.unit);
-        const RaceSheet sheet = MakeRaceSheet(slip, c.settings);
-        std::string cells;
-        for (const RaceSheet::Row& row : sheet.rows)
-            cells += (cells.empty() ? "" : "/") + row[4] + "|" + row[5] + "|" + row[6] + "|" + row[7];
-        EXPECT_EQ(cells, L(c.cells));
-        EXPECT_EQ(sheet.staked + "#" + sheet.profitRange + "#" + sheet.outside + "#" + sheet.spread,
-                  L(c.lines) + (sheet.spread.empty() || c.refused ? "" : kOwn));
-        EXPECT_EQ(sheet.sizeRefused, c.refused);
-    }
 }
 
 // Pasted prices, as typed into the boxes ("@N": runner N; "|...": more than nine held), the same in either
