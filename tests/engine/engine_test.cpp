@@ -1,5 +1,4 @@
-// The engine: worked slips, totals, rounding, odds, number texts and the race sheet, in the locales of both
-// separators.
+// The engine: worked slips, totals, rounding, odds, number texts and the race sheet, in both separators.
 
 #include "engine/engine.h"
 #include "engine/numtext.h"
@@ -66,8 +65,7 @@ struct InLocale : ::testing::TestWithParam<char32_t> {
                                   ParseOdds(L(odds[i]), sep, OddsFormat::ToOne).value_or(0.0f), true};
         return slip;
     }
-    // The slip as the calculator leaves it: the calculation run only when every box holds odds, then the
-    // rounding with the defaults (unit 2, by value from 0.5).
+    // The slip as the calculator leaves it: calculated once every box holds odds, rounded by the defaults.
     BetSlip Worked(float base, const Strings& odds, Buttons run = Rounded, int displayMode = 0) const {
         BetSlip slip = Slip(odds, base, displayMode);
         if (run != Typed && std::none_of(odds.begin(), odds.end(), [](auto& o) { return o.empty(); })) {
@@ -82,12 +80,9 @@ INSTANTIATE_TEST_SUITE_P(Separators, InLocale, ::testing::Values(U'.', U','));
 // Variant, display mode, base, odds, scale, played amounts (none: warning, all labels "none"), total, profit.
 const std::tuple<Variant, int, float, Strings, float, Strings, const char*, const char*> kWorked[] = {
     {Calculate, 0, 2, {"2", "3"}, 7, {"4.67", "3.50"}, "8.17", "5.84"},
-    {Refresh, 0, 2, {"2", "3"}, 5, {"3.33", "2.50"}, "5.83", "4.16"},
     // The weight 4/7 is stored as a float a little above it: 2 / weight is just below 3.5.
     {Calculate, 1, 2, {"2", "3"}, 7, {"5", "3"}, "8.00", "5.33"},
     {Refresh, 0, 2, {"2", "3", "4"}, 9, {"6.00", "4.50", "3.60"}, "14.10", "3.90"},
-    {Calculate, 0, 2, {"4"}, 5, {"2.00"}, "2.00", "8.00"},
-    {Calculate, 0, 2, {"2", "4", "7", "12"}, 29, {"19.33", "11.60", "7.25", "4.46"}, "42.64", "15.35"},
     {Calculate, 0, 2, Strings(9, "9"), 90, Strings(9, "18.00"), "162.00", "18.00"},
     {Calculate, 0, 1, {"1"}, 2, {"1.00"}, "1.00", "1.00"},
     {Calculate, 0, 1, {"0.999"}, 1.999f, {}, "1.00", "1.00"},
@@ -154,8 +149,7 @@ TEST_P(InLocale, BlanksAndFaults) {
     EXPECT_EQ(blank.selection(1).shownAmount, kPlaceholder);
     EXPECT_EQ(blank.totalLine, kTotalAtStart);
     for (const auto& [n, message] : {std::pair{1, "You must mention the horse's odds"},
-                                     {2, "You must mention the odds of at least 2 horses"},
-                                     {9, "You must mention the odds of at least 9 horses"}}) {
+                                     {2, "You must mention the odds of at least 2 horses"}}) {
         BetSlip slip = Slip(Strings(std::size_t(n), ""));
         for (Selection& s : slip.selections)
             s.isActive = false;
@@ -182,41 +176,32 @@ TEST_P(InLocale, BlanksAndFaults) {
 // A column outside 1..9 is a bug, not one of the program's faults: it stops a debug build, guarded() or not.
 TEST(BetSlipDeathTest, BugsAreNotSwallowed) {
     BetSlip slip;
-    for (int column : {0, kSelections + 1}) {
+    for (int column : {0, kSelections + 1})
         EXPECT_DEATH(guarded([&] { slip.selection(column).isActive = true; }), "a column of the bet slip");
-        EXPECT_DEATH(guarded([&] { (void)std::as_const(slip).selection(column); }),
-                     "a column of the bet slip");
-    }
     EXPECT_TRUE(guarded([&] { slip.selection(kSelections).isActive = true; }));
     EXPECT_FALSE(guarded([] { TextToNumber("x", U'.'); }));
     EXPECT_THROW(guarded([] { throw std::logic_error("bug"); }), std::logic_error);
 }
 
 // Onto a multiple of the unit in each mode, on the decimals the texts spell (7.70 is on the threshold 0.7,
-// 19.30 on the unit 0.1), written with the unit's decimals; a second run changes nothing.  The total follows
-// what is shown.  A unit of 0, below 0 or not a number is refused once the first amount is read: only a
-// "???" there turns into "0".
+// 19.30 on the unit 0.1), in the unit's decimals; a second run changes nothing; the total follows.  A unit
+// of 0, below 0 or not a number is refused once the first amount is read: only a "???" turns into "0".
 TEST_P(InLocale, RoundsOntoTheUnit) {
     // clang-format off
     // unit, threshold, amount before, after in the modes Up, Down and ByValue (none: the unit is refused)
     const std::tuple<const char*, float, const char*, Strings> cases[] = {
         {"0.1", 0.5f, "19.30", {"19.30", "19.30", "19.30"}}, {"0.1000000000000000", 0.5f, "19.33", {"19.4", "19.3", "19.3"}},
-        {"1e-1", 0.5f, "7.25", {"7.3", "7.2", "7.2"}}, {"0.05", 0.5f, "7.33", {"7.35", "7.3", "7.3"}},
-        {"0.25", 0.5f, "7.80", {"8", "7.75", "7.75"}}, {"5", 0.5f, "11.00", {"15", "10", "15"}},
-        {"2.5E1", 0.5f, "30.00", {"50", "25", "50"}}, {"1", 0.7f, "7.70", {"8", "7", "8"}}, {"1", 0.3f, "7.30", {"8", "7", "8"}},
+        {"5", 0.5f, "11.00", {"15", "10", "15"}}, {"1", 0.7f, "7.70", {"8", "7", "8"}}, {"1", 0.3f, "7.30", {"8", "7", "8"}},
         {"0.000000000000003", 0.5f, "0.01", {"0.010000000000002", "0.009999999999999", "0.009999999999999"}},
-        // Past 15 decimals in the unit or the result, the floats decide, as in the design's rounding.
+        // Past 15 decimals in the unit or the result, the floats decide.
         {"0.000000000000003", 0.5f, "1.01", {"1.01", "1.01", "1.01"}},
         {"2.0000000000000001", 0.5f, "10.50", {"12", "10", "12"}},
         {"2.0000000000000001", 0.5f, "12.00", {"12.00", "12.00", "12.00"}},
         {"2", 0.5f, "10.40", {"12", "10", "10"}}, {"2", 0.5f, "10.50", {"12", "10", "12"}},
-        {"2", 0.5f, "12.00", {"12.00", "12.00", "12.00"}}, {"2", 0.5f, "0.90", {"2", "0", "2"}},
-        {"2", 0.5f, "???", {"0", "0", "0"}}, {"2", 0.5f, "none", {"0", "0", "0"}},
-        {"1", 0.5f, "7.49", {"8", "7", "7"}}, {"5", 0.9f, "5.80", {"10", "5", "5"}},
-        {"0.5", 0.5f, "4.67", {"5", "4.5", "4.5"}}, {" 2 ", 0.5f, "5", {"6", "4", "6"}},
+        {"2", 0.5f, "0.90", {"2", "0", "2"}}, {"2", 0.5f, "???", {"0", "0", "0"}},
+        {"2", 0.5f, "none", {"0", "0", "0"}}, {" 2 ", 0.5f, "5", {"6", "4", "6"}},
         {"0.1", 0.5f, "12.35", {"12.4", "12.3", "12.3"}},
-        {"0", 0.5f, "???", {}}, {"0", 0.5f, "0.30", {}}, {"-2", 0.5f, "0.30", {}}, {"-0.5", 0.5f, "???", {}},
-        {"-0.5", 0.5f, "0.30", {}}, {"", 0.5f, "0.30", {}}, {"abc", 0.5f, "???", {}}};
+        {"0", 0.5f, "0.30", {}}, {"-0.5", 0.5f, "0.30", {}}, {"abc", 0.5f, "???", {}}};
     // clang-format on
     for (const auto& [unit, threshold, before, after] : cases)
         for (int m = 0; m < 3; ++m) {
@@ -240,15 +225,13 @@ TEST_P(InLocale, RoundsOntoTheUnit) {
 }
 
 // Odds in whole, decimal (either separator) and fraction forms, "9/" being 9 while typed, in each format:
-// decimal odds x read bit for bit as the to-one x - 1 (its twin), American +n as n/100, fractions as they
-// are; numbers.
+// decimal odds x read bit for bit as the to-one x - 1 (its twin), American +n as n/100; numbers.
 TEST_P(InLocale, Readers) {
     constexpr auto ToOne = OddsFormat::ToOne, Decimal = OddsFormat::Decimal, American = OddsFormat::American;
     // clang-format off
     const std::tuple<const char*, float, const char*> odds[] = { // text, to-one value, decimal twin
         {"4", 4, "3"}, {"4.5", 4.5f, "3.5"}, {"4,5", 4.5f, "3,5"}, {"9/2", 4.5f, "9/2"}, {"9/", 9, "9/"},
-        {"9 / 2", 4.5f, "9 / 2"}, {"11/10", 1.1f, "11/10"}, {"-9/2", -4.5f, "-9/2"}, {" 4 ", 4, " 3 "},
-        {"1e2", 100, "99"}, {"1.91", 1.91f, "0.91"}, {"1", 1, "0"}, {"+10.05", 10.05f, "9.05"},
+        {"-9/2", -4.5f, "-9/2"}, {"1.91", 1.91f, "0.91"}, {"1", 1, "0"}, {"+10.05", 10.05f, "9.05"},
         {"12.5E-1", 1.25f, "0.25"}, {"1.0000000000000000000001", 1, "0.0000000000000000000001"},
         {"3e38", 3e38f, "299999999999999999999999999999999999999"}};
     // clang-format on
@@ -260,10 +243,8 @@ TEST_P(InLocale, Readers) {
     }
     // American: +n (or n) as the to-one n/100 reads, -n as 100/n; from 100 on either way.
     // clang-format off
-    for (const auto& [text, value] : {std::pair{"+450", ParseOdds("4.5", sep, ToOne)}, {"450", 4.5f},
-             {"100", 1}, {"-100", 1}, {"-200", 0.5f}, {"-110", float(100.0L / 110)}, {"-250.0", 0.4f},
-             {"+100,5", ParseOdds("1.005", sep, ToOne)}, {"+ 455", ParseOdds("4.55", sep, ToOne)},
-             {"4.5e2", 4.5f}, {"9/2", 4.5f}, {"-9/", -9}})
+    for (const auto& [text, value] : {std::pair{"+450", ParseOdds("4.5", sep, ToOne)}, {"450", 4.5f}, {"100", 1},
+             {"-100", 1}, {"-200", 0.5f}, {"+100,5", ParseOdds("1.005", sep, ToOne)}, {"9/2", 4.5f}, {"-9/", -9}})
         EXPECT_EQ(ParseOdds(text, sep, American), value) << text;
     // clang-format on
     // Not read in any format, then not in one format: decimal below 1, American between -100 and +100.
@@ -283,7 +264,6 @@ TEST_P(InLocale, Readers) {
     for (const char* text : {"", ".", ",", "1e", "1.2.3", "12abc", "\t5", "- 3", "1,000.5"})
         EXPECT_THROW(TextToNumber(L(text), sep), ConversionFault) << text;
     EXPECT_EQ(Trim("\t\r\n\x01 9 / 2\x1f"), "9 / 2");
-    EXPECT_EQ(Trim("\302\2404"), "\302\2404"); // a UTF-8 no-break space stays
     for (const auto& [text, value] :
          {std::pair{"2147483647", 2147483647}, {"-2147483648", -2147483647 - 1}, {"  +7", 7}})
         EXPECT_EQ(TextToInt32(text), value) << text;
@@ -301,15 +281,13 @@ TEST_P(InLocale, YieldLine) {
     const std::tuple<OddsFormat, const char*, const char*, const char*, const char*> cases[] = {
         {ToOne, "4", "0.00", "Odds of 4|5.00|10.00", nullptr}, {ToOne, "abc", "0.00", "", nullptr},
         {ToOne, "9/", "8.17", "Odds of 9|10.00|20.00", "8.17"}, {ToOne, "0", "0.00", "", "0.00"},
-        {ToOne, "9/2", "0.00", "Odds of 4.50|5.50|11.00", nullptr}, {ToOne, "  ", "0.00", "", "0.00"},
-        {ToOne, "9/0", "0.00", "Odds of 0.00|1.00|2.00", nullptr}, {ToOne, "9/x", "0.00", "", "0.00"},
+        {ToOne, "9/2", "0.00", "Odds of 4.50|5.50|11.00", nullptr}, {ToOne, "9/x", "0.00", "", "0.00"},
+        {ToOne, "9/0", "0.00", "Odds of 0.00|1.00|2.00", nullptr},
         {Decimal, "5.5", "0.00", "Decimal odds of 5.5|5.50|11.00", nullptr},
         {Decimal, "1", "8.17", "Decimal odds of 1|1.00|2.00", "8.17"}, {Decimal, "0.5", "0.00", "", nullptr},
         {Decimal, "9/2", "8.17", "Odds of 4.50|5.50|11.00", "8.17"}, {Decimal, "4,5", "8.17", "", "8.17"},
         {American, "+450", "0.00", "American odds of +450|5.50|11.00", nullptr},
-        {American, "-200", "8.17", "American odds of -200|1.50|3.00", "8.17"},
-        {ToOne, "4,5", "8.17", "", "8.17"}, {American, "99", "0.00", "", nullptr},
-        {American, "9/", "8.17", "Odds of 9|10.00|20.00", "8.17"}, {American, "-", "8.17", "", "8.17"}};
+        {American, "-200", "8.17", "American odds of -200|1.50|3.00", "8.17"}, {American, "99", "0.00", "", nullptr}};
     // clang-format on
     for (const auto& [format, text, total, yields, after] : cases) {
         BetSlip slip = Slip();
@@ -326,21 +304,15 @@ TEST_P(InLocale, YieldLine) {
 }
 
 // Two decimals with halves away from zero, whole numbers with halves to even, the general form with 15
-// digits, each read back, whatever locale the C library is in (QApplication sets the user's): its comma
-// or Arabic decimal point must never leak into a number text or stop one being read.  Texts in '.' form.
+// digits, each read back, whatever the C library's locale (QApplication sets the user's).  In '.' form.
 // clang-format off
 const std::tuple<long double, const char*, const char*, const char*> kTexts[] = {
     {12, "12", "12.00", "12"}, {0.5L, "0.5", "0.50", "0"}, {2.5L, "2.5", "2.50", "2"}, {3.5L, "3.5", "3.50", "4"},
-    {-2.5L, "-2.5", "-2.50", "-2"}, {-1.5L, "-1.5", "-1.50", "-2"}, {-7, "-7", "-7.00", "-7"},
-    {-0.4L, "-0.4", "-0.40", "0"}, {4.67L, "4.67", "4.67", "5"}, {14.0L / 3, "4.66666666666667", "4.67", "5"},
-    {0.125L, "0.125", "0.13", "0"}, {-0.125L, "-0.125", "-0.13", "0"}, {1.005L, "1.005", "1.01", "1"},
-    {1.005f, "1.00499999523163", "1.00", "1"}, {9.995L, "9.995", "10.00", "10"},
-    {8.17f, "8.17000007629395", "8.17", "8"}, {0.1f, "0.100000001490116", "0.10", "0"},
-    {1.0L / 3, "0.333333333333333", "0.33", "0"}, {12.4000005722046L, "12.4000005722046", "12.40", "12"},
-    {12.3000001907349f, "12.3000001907349", "12.30", "12"},
+    {-2.5L, "-2.5", "-2.50", "-2"}, {-0.4L, "-0.4", "-0.40", "0"}, {14.0L / 3, "4.66666666666667", "4.67", "5"},
+    {-0.125L, "-0.125", "-0.13", "0"}, {1.005L, "1.005", "1.01", "1"}, {1.005f, "1.00499999523163", "1.00", "1"},
+    {9.995L, "9.995", "10.00", "10"}, {8.17f, "8.17000007629395", "8.17", "8"},
     {123456789012345.0L, "123456789012345", "123456789012345.00", "123456789012345"},
     {1e15L, "1E15", "1000000000000000.00", "1000000000000000"}, {1.5e-7L, "1.5E-7", "0.00", "0"},
-    {1e17L, "1E17", "100000000000000000.00", "100000000000000000"},
     {2e18L, "2E18", "2E18", "2000000000000000000"}};
 // clang-format on
 TEST(NumberTexts, FormatsAndReadsTheSameInEveryLocale) {
@@ -358,7 +330,8 @@ TEST(NumberTexts, FormatsAndReadsTheSameInEveryLocale) {
                 EXPECT_EQ(FormatFixed2(ParseNumber(fixed, sep).value_or(-1), sep), fixed);
                 // Whole cents write the same text (values of a cent or more, under 1e17).
                 if (std::fabs(value) >= 0.01L && std::fabs(value) < 1e17L) {
-                    EXPECT_EQ(FormatCents(std::llround(ParseNumber(fixed, sep).value_or(0) * 100), sep), fixed);
+                    EXPECT_EQ(FormatCents(std::llround(ParseNumber(fixed, sep).value_or(0) * 100), sep),
+                              fixed);
                 }
             }
             EXPECT_THROW(FormatFixed2(std::numeric_limits<long double>::quiet_NaN(), sep), ArithmeticFault);
@@ -380,7 +353,8 @@ const std::map<std::string, std::string> kPlace = {
 constexpr auto Back = BetType::Back, Lay = BetType::Lay, EachWay = BetType::EachWay;
 constexpr auto Stakes = SizeBy::CalculatorStakes, Total = SizeBy::Total, Profit = SizeBy::Profit,
                Liability = SizeBy::Liability, OnBox = SizeBy::StakeOnBox;
-constexpr auto Unrounded = StakeRounding::None, OntoUnit = StakeRounding::OntoUnit, Evenly = StakeRounding::Evenly;
+constexpr auto Unrounded = StakeRounding::None, OntoUnit = StakeRounding::OntoUnit,
+               Evenly = StakeRounding::Evenly;
 
 // The sheet's settings: commission, a size and its amount, the rounding, the type, the minimum stake.
 SheetSettings Set(const char* commission = "0", SizeBy size = Stakes, const char* amount = "",
@@ -401,8 +375,8 @@ const std::string kEachWayBook = kEx1Book + "; place terms 1/5, 3 places";
 const std::string kNoProfit = " % of the market: at 100 % or more some runner always loses";
 const std::string kAskOdds = "Type the odds of the runners you play.";
 
-// Each type's headings and its lines Staked, Profit and Outside, '#' between, {n} the row's n-th figure and
-// the last figure the size's line.
+// Each type's headings and its lines Staked, Profit, Outside and the size's, '#' between, {n} the n-th
+// figure.
 // clang-format off
 const std::map<BetType, std::pair<std::string, std::string>> kTypes = {
     {Back, {"Chance|Stake|Returns|Profit",
@@ -426,10 +400,9 @@ std::string Fill(std::string text, const std::string& figures) {
     return text;
 }
 
-// A worked race on the sheet: the odds, the settings; the Stake, Returns (Liability, If it wins) and Profit
-// (If it places) cells, '/' between rows; the figures of the type's lines, '|' between, empty when the sheet
-// shows none; the book, how far the calculator went, its unit, whether the size is refused (its line then
-// says so), the calculator's target and its display mode.
+// A worked race on the sheet: odds, settings; the last three cells of each row, '/' between rows; the figures
+// of the type's lines, '|' between (empty: none shown); the book, how far the calculator went, its unit,
+// whether the size is refused (its line then says so), the calculator's target and its display mode.
 struct SheetCase {
     const char* what;
     Strings odds;
@@ -446,21 +419,12 @@ struct SheetCase {
 
 // clang-format off
 const SheetCase kSheets[] = {
-    {"example 1", kEx1, {},
-     "20.00|60.00|16.00/12.00|60.00|16.00/8.00|64.00|20.00/4.00|52.00|8.00", "44.00|8.00 to 20.00|"},
     {"example 1 at 5 % commission, typed with the other separator", kEx1, Set("5,0"),
      "20.00|60.00|15.20/12.00|60.00|15.20/8.00|64.00|19.00/4.00|52.00|7.60", "44.00|7.60 to 19.00|"},
-    {"example 1 spread over 50", kEx1, Set("0", Total, " 50 "), "22.67|68.01|18.01/13.60|68.00|18.00/8.50|68.00|18.00/"
-     "5.23|67.99|17.99", "50.00|17.99 to 18.01|Stakes for a total of 50.00"},
     {"example 1 spread over 50 onto the unit", kEx1, Set("0", Total, "50.00", OntoUnit), "24.00|72.00|18.00/"
      "14.00|70.00|16.00/10.00|80.00|26.00/6.00|78.00|24.00", "54.00|16.00 to 26.00|Stakes for a total of 50.00"},
-    {"example 2: multiples keep their two decimals", {"3/2", "4", "5", "8"}, {},
-     "36.00|90.00|10.00/18.00|90.00|10.00/16.00|96.00|16.00/10.00|90.00|10.00", "80.00|10.00 to 16.00|",
-     "Book: 87.8 % of the market", Rounded, "2", false, 4},
     {"example 3: one profit", {"3/2", "4"}, {}, "12.00|30.00|12.00/6.00|30.00|12.00", "18.00|12.00|",
      "Book: 60.0 % of the market", Rounded, "2", false, 4},
-    {"whole numbers, unrounded", kEx1, {}, "19.00|57.00|15.00/12.00|60.00|18.00/7.00|56.00|14.00/4.00|52.00|10.00",
-     "42.00|10.00 to 18.00|", kEx1Book, Calculated, "2", false, 2, 1},
     {"none at evens: the stakes computed before, a book of exactly 100", {"1", "1"}, {},
      "4.00|8.00|0.00/4.00|8.00|0.00", "8.00|0.00|", "Book: 100.0" + kNoProfit, Calculated, "2", false, 2, 1},
     {"a book over 100: no commission on a loss", {"1", "1", "2"}, Set("5"), "7.00|14.00|-4.67/7.00|14.00|-4.67/"
@@ -472,21 +436,14 @@ const SheetCase kSheets[] = {
      Typed},
     {"every box with odds, the stakes still ???: only the book", {"2", "3"}, {}, "||/||", "",
      "Book: 58.3 % of the market", Typed},
-    {"lay, the calculator's stakes", kEx1, Set("0", Stakes, "", Unrounded, Lay),
-     "20.00|40.00|-16.00/12.00|48.00|-16.00/8.00|56.00|-20.00/4.00|48.00|-8.00", "44.00|20.00|-20.00 to -8.00|44.00|"},
     {"lay at 5 %: the gain if none wins less the commission", kEx1, Set("5", Stakes, "", Unrounded, Lay),
      "20.00|40.00|-16.00/12.00|48.00|-16.00/8.00|56.00|-20.00/4.00|48.00|-8.00", "44.00|20.00|-20.00 to -8.00|41.80|"},
     {"lay, a liability of 20", kEx1, Set("0", Liability, "20", Unrounded, Lay),
      "25.18|50.36|-20.00/15.11|60.44|-20.01/9.44|66.08|-19.98/5.81|69.72|-19.99",
      "55.54|20.01|-20.01 to -19.98|55.54|Stakes for a liability of 20.00"},
-    {"lay, a liability of 20 evenly onto 2", kEx1, Set("0", Liability, "20", Evenly, Lay),
-     "26.00|52.00|-20.00/16.00|64.00|-22.00/10.00|70.00|-22.00/6.00|72.00|-20.00",
-     "58.00|22.00|-22.00 to -20.00|58.00|Stakes for a liability of 20.00"},
     {"each way, 1/5, 3 places, the calculator's 44", kEx1, Set("0", Stakes, "", Unrounded, EachWay),
      "9.41|-2.60|-30.83/6.09|-2.59|-33.04/3.98|-2.61|-34.45/2.52|-2.67|-35.43",
      "44.00|22.00|-2.67 to 21.53|-44.00 to -19.86|", kEachWayBook},
-    {"back, the calculator's stakes evenly onto 2", kEx1, Set("0", Stakes, "", Evenly),
-     "18.00|54.00|16.00/10.00|50.00|12.00/6.00|48.00|10.00/4.00|52.00|14.00", "38.00|10.00 to 16.00|"},
     {"back, a total of 50 evenly onto 2, within the total", kEx1, Set("0", Total, "50", Evenly), "22.00|66.00|16.00/"
      "14.00|70.00|20.00/8.00|64.00|14.00/6.00|78.00|28.00", "50.00|14.00 to 28.00|Stakes for a total of 50.00"},
     {"back, 10 on box 1", kEx1, Set("0", OnBox, "10"), "10.00|30.00|7.94/6.00|30.00|7.94/3.75|30.00|7.94/"
@@ -504,8 +461,6 @@ const SheetCase kSheets[] = {
      "4.67|14.01|-4.66", "18.67|-4.67 to -4.66|", "Book: 133.3" + kNoProfit, Calculated, "0", true},
     {"a liability in back", kEx1, Set("0", Liability, "20"), "20.00|60.00|16.00/12.00|60.00|16.00/8.00|64.00|20.00/"
      "4.00|52.00|8.00", "44.00|8.00 to 20.00|", kEx1Book, Rounded, "2", true},
-    {"a profit at 100 % commission", kEx1, Set("100", Profit, "10", Unrounded, Lay), "20.00|40.00|-16.00/12.00|48.00|"
-     "-16.00/8.00|56.00|-20.00/4.00|48.00|-8.00", "44.00|20.00|-20.00 to -8.00|0.00|", kEx1Book, Rounded, "2", true},
     {"each way, a profit at a place book of 50 % or more", {"1", "1", "2"}, Set("0", Profit, "10", Unrounded, EachWay),
      "3.42|-7.72|-14.56/3.42|-7.72|-14.56/2.49|-7.70|-15.17", "18.66|9.33|-7.72 to 0.50|-18.66 to -10.45|",
      "Book: 133.3 % of the market; place terms 1/5, 3 places", Calculated, "2", true},
@@ -519,8 +474,8 @@ const SheetCase kSheets[] = {
 };
 // clang-format on
 
-// Every cell and line of worked races in each bet type, size and rounding, and the clipboard text made of them;
-// each way pays no commission.
+// Every cell and line of worked races in each bet type, size and rounding, and the clipboard text made of
+// them; each way pays no commission.
 TEST_P(InLocale, RaceSheets) {
     for (const SheetCase& c : kSheets) {
         SCOPED_TRACE(c.what);
@@ -529,10 +484,11 @@ TEST_P(InLocale, RaceSheets) {
         const RaceSheet sheet = MakeRaceSheet(slip, c.settings);
         const auto& [headings, typeLines] = kTypes.at(c.settings.type);
         std::string lines = c.book + "#" + (*c.figures ? Fill(typeLines, c.figures) : "###");
-        lines += c.refused             ? "No stakes give that at these odds: the calculator's stakes are shown"
+        lines += c.refused ? "No stakes give that at these odds: the calculator's stakes are shown"
                  : lines.back() != '#' ? "; the calculator's own are unchanged"
                                        : "";
-        EXPECT_EQ(sheet.book + "#" + sheet.staked + "#" + sheet.profitRange + "#" + sheet.outside + "#" + sheet.spread,
+        EXPECT_EQ(sheet.book + "#" + sheet.staked + "#" + sheet.profitRange + "#" + sheet.outside + "#" +
+                      sheet.spread,
                   L(lines));
         EXPECT_EQ(sheet.sizeRefused, c.refused);
         EXPECT_FALSE(sheet.commissionRefused);
@@ -540,7 +496,8 @@ TEST_P(InLocale, RaceSheets) {
         for (std::size_t i = 0; i < c.odds.size(); ++i, cells.erase(0, cells.find('/') + 1)) {
             std::string chance = kDecimalChance.at(c.odds[i]);
             if (c.settings.type == EachWay) chance.replace(chance.find('|') + 1, 9, kPlace.at(c.odds[i]));
-            text += std::to_string(i + 1) + "||" + c.odds[i] + "|" + chance + "|" + cells.substr(0, cells.find('/'));
+            text += std::to_string(i + 1) + "||" + c.odds[i] + "|" + chance + "|" +
+                    cells.substr(0, cells.find('/'));
             text += "\n";
         }
         for (std::size_t from = 0, to = 0; to != std::string::npos; from = to + 1) {
@@ -570,25 +527,25 @@ TEST_P(InLocale, RaceSheetSettings) {
     const std::string plain = RaceSheetText(MakeRaceSheet(Worked(2, kEx1), {}));
     // commission, amount of a total, minimum stake; refused: commission, amount, minimum
     const std::tuple<const char*, const char*, const char*, bool, bool, bool> settings[] = {
-        {"abc", "", "", true, false, false},   {"100.5", "", "", true, false, false},
-        {"-5", "", "0", true, false, true},    {"", "", "", false, false, false},
-        {".", ",", ",", false, false, false},  {"1e3", "x", "x", true, true, true},
-        {"0", "0", "-1", false, true, true},   {"0", "-50", "", false, true, false},
+        {"abc", "", "", true, false, false},    {"100.5", "", "", true, false, false},
+        {"-5", "", "0", true, false, true},     {"", "", "", false, false, false},
+        {".", ",", ",", false, false, false},   {"1e3", "x", "x", true, true, true},
+        {"0", "0", "-1", false, true, true},    {"0", "-50", "", false, true, false},
         {"0", "2e9", "2e9", false, true, true}, {"0", "5..0", "", false, true, false}};
     for (const auto& [commission, amount, minimum, commissionRefused, sizeRefused, minRefused] : settings) {
-        const RaceSheet sheet = MakeRaceSheet(Worked(2, kEx1), Set(commission, Total, amount, OntoUnit, Back, minimum));
+        const RaceSheet sheet =
+            MakeRaceSheet(Worked(2, kEx1), Set(commission, Total, amount, OntoUnit, Back, minimum));
         EXPECT_EQ(RaceSheetText(sheet), plain) << commission << " " << amount;
         EXPECT_EQ(sheet.commissionRefused, commissionRefused) << commission;
         EXPECT_EQ(sheet.sizeRefused, sizeRefused) << amount;
         EXPECT_EQ(sheet.minStakeRefused, minRefused) << minimum;
     }
     // 100 % commission leaves a winner nothing but its stake back; a loss stays whole.
-    EXPECT_EQ(MakeRaceSheet(Worked(2, kEx1), Set("100")).profitRange, L("Profit: 0.00 whichever of them wins"));
-    // A unit the rounding refuses leaves the stakes in their two-decimal form; else they follow the
-    // calculator's direction: down onto 2.
+    EXPECT_EQ(MakeRaceSheet(Worked(2, kEx1), Set("100")).profitRange,
+              L("Profit: 0.00 whichever of them wins"));
+    // A unit the rounding refuses leaves the stakes unrounded; else they go the calculator's way, here down.
     slip.roundingUnitText = "0";
     EXPECT_EQ(MakeRaceSheet(slip, Set("0", Total, "50", OntoUnit)).rows[0][5], L("22.67"));
-    EXPECT_EQ(MakeRaceSheet(slip, Set("0", Total, "50", Evenly)).rows[0][5], L("22.67"));
     slip.roundingUnitText = "2";
     slip.roundingMode = RoundingMode::Down;
     EXPECT_EQ(MakeRaceSheet(slip, Set("0", Total, "50", OntoUnit)).rows[0][5], L("22.00"));
@@ -599,10 +556,10 @@ TEST_P(InLocale, RaceSheetSettings) {
 // more than nine, and what lies beyond a megabyte or 200 lines.
 TEST_P(InLocale, PastedOdds) {
     constexpr auto ToOne = OddsFormat::ToOne, Decimal = OddsFormat::Decimal, American = OddsFormat::American;
-    std::string card, row, lines, noise(kPasteBytes, 'x');
+    std::string card, row, noise(kPasteBytes, 'x');
     for (int n = 1; n <= 12; ++n)
-        card += std::to_string(n) + " Horse " + std::to_string(n) + "/2\n", row += std::to_string(n + 1) + "\t";
-    for (int n = 0; n < 10000; ++n) lines += "5\n";
+        card += std::to_string(n) + " Horse " + std::to_string(n) + "/2\n",
+            row += std::to_string(n + 1) + "\t";
     // clang-format off
     const std::tuple<OddsFormat, std::string, const char*> cases[] = {
         {ToOne, "2\n4\n7\n12\n", "2|4|7|12"}, {ToOne, "2\t4\t7\t12", "2|4|7|12"},
@@ -613,8 +570,8 @@ TEST_P(InLocale, PastedOdds) {
         {Decimal, "evS\n1\n1.5\n9/2", "2|1.5|9/2"}, {American, "Evens\n-200\n99\n+450", "+100|-200|+450"},
         {ToOne, "2\t4\tx", "4@2"}, {ToOne, "1." + std::string(70, '0') + "1\n4.", "4."},
         {ToOne, card, "1/2@1|2/2@2|3/2@3|4/2@4|5/2@5|6/2@6|7/2@7|8/2@8|9/2@9|..."},
-        {ToOne, row, "2|3|4|5|6|7|8|9|10|..."}, {ToOne, lines, "5|5|5|5|5|5|5|5|5|..."},
-        {ToOne, std::string(199, '\n') + "4\n5", "4"}, {ToOne, noise + "\n5", ""}, {ToOne, noise + "5", ""}};
+        {ToOne, row, "2|3|4|5|6|7|8|9|10|..."}, {ToOne, std::string(199, '\n') + "4\n5", "4"},
+        {ToOne, noise + "\n5", ""}, {ToOne, noise + "5", ""}};
     // clang-format on
     for (const auto& [format, text, expected] : cases) {
         const PastedOdds pasted = ReadPastedOdds(text, sep, format);
