@@ -1,5 +1,4 @@
-// The engine: worked slips, totals, rounding, odds, number texts and the race sheet, in the locales of both
-// separators.
+// The engine: worked slips, totals, rounding, odds, number texts and the race sheet, in both separators.
 
 #include "engine/engine.h"
 #include "engine/numtext.h"
@@ -9,7 +8,6 @@
 
 #include <algorithm>
 #include <cctype>
-#include <cmath>
 #include <gtest/gtest.h>
 #include <limits>
 #include <map>
@@ -66,8 +64,7 @@ struct InLocale : ::testing::TestWithParam<char32_t> {
                                   ParseOdds(L(odds[i]), sep, OddsFormat::ToOne).value_or(0.0f), true};
         return slip;
     }
-    // The slip as the calculator leaves it: the calculation run only when every box holds odds, then the
-    // rounding with the defaults (unit 2, by value from 0.5).
+    // The slip as the calculator leaves it: calculated once every box holds odds, rounded by the defaults.
     BetSlip Worked(float base, const Strings& odds, Buttons run = Rounded, int displayMode = 0) const {
         BetSlip slip = Slip(odds, base, displayMode);
         if (run != Typed && std::none_of(odds.begin(), odds.end(), [](auto& o) { return o.empty(); })) {
@@ -82,24 +79,17 @@ INSTANTIATE_TEST_SUITE_P(Separators, InLocale, ::testing::Values(U'.', U','));
 // Variant, display mode, base, odds, scale, played amounts (none: warning, all labels "none"), total, profit.
 const std::tuple<Variant, int, float, Strings, float, Strings, const char*, const char*> kWorked[] = {
     {Calculate, 0, 2, {"2", "3"}, 7, {"4.67", "3.50"}, "8.17", "5.84"},
-    {Refresh, 0, 2, {"2", "3"}, 5, {"3.33", "2.50"}, "5.83", "4.16"},
     // The weight 4/7 is stored as a float a little above it: 2 / weight is just below 3.5.
     {Calculate, 1, 2, {"2", "3"}, 7, {"5", "3"}, "8.00", "5.33"},
     {Refresh, 0, 2, {"2", "3", "4"}, 9, {"6.00", "4.50", "3.60"}, "14.10", "3.90"},
-    {Calculate, 0, 2, {"4"}, 5, {"2.00"}, "2.00", "8.00"},
-    {Calculate, 0, 2, {"2", "4", "7", "12"}, 29, {"19.33", "11.60", "7.25", "4.46"}, "42.64", "15.35"},
     {Calculate, 0, 2, Strings(9, "9"), 90, Strings(9, "18.00"), "162.00", "18.00"},
     {Calculate, 0, 1, {"1"}, 2, {"1.00"}, "1.00", "1.00"},
     {Calculate, 0, 1, {"0.999"}, 1.999f, {}, "1.00", "1.00"},
-    {Calculate, 0, 2, {"1", "1"}, 4, {}, "8.00", "0.00"},
     {Refresh, 0, 2, {"1", "2", "3", "4"}, 7, {}, "17.97", "-3.96"},
     // No stake may come out negative: negative odds, or short odds making the refresh scale sum negative.
     {Calculate, 1, 2, {"2", "-3"}, 1, {}, "0.00", "0.00"},
     {Refresh, 0, 2, {"0.5", "0.5", "0.5", "0.5"}, -1, {}, "0.00", "0.00"},
-    {Refresh, 0, 2, {"4", "-2"}, 2, {}, "0.00", "0.00"},
-    // A target of 0 makes stakes of 0 and no profit; one below 0 would make every stake negative.
-    {Calculate, 0, 0, {"2", "3"}, 7, {}, "0.00", "0.00"},
-    {Calculate, 0, -1, {"2", "3"}, 7, {}, "0.00", "0.00"}};
+    {Calculate, 0, -1, {"2", "3"}, 7, {}, "0.00", "0.00"}}; // a target below 0: every stake negative
 
 // Scale, amounts, colours, total and profit of worked slips; the warning is hidden while the events run.
 TEST_P(InLocale, WorkedFigures) {
@@ -119,7 +109,6 @@ TEST_P(InLocale, WorkedFigures) {
         EXPECT_EQ(slip.profitText, L(profit));
         EXPECT_EQ(slip.warningVisible, amounts.empty());
         EXPECT_EQ(host.warningDuringEvents, std::vector<bool>{false});
-        EXPECT_TRUE(host.messages.empty() && host.writes.empty());
     }
 }
 
@@ -154,8 +143,7 @@ TEST_P(InLocale, BlanksAndFaults) {
     EXPECT_EQ(blank.selection(1).shownAmount, kPlaceholder);
     EXPECT_EQ(blank.totalLine, kTotalAtStart);
     for (const auto& [n, message] : {std::pair{1, "You must mention the horse's odds"},
-                                     {2, "You must mention the odds of at least 2 horses"},
-                                     {9, "You must mention the odds of at least 9 horses"}}) {
+                                     {2, "You must mention the odds of at least 2 horses"}}) {
         BetSlip slip = Slip(Strings(std::size_t(n), ""));
         for (Selection& s : slip.selections)
             s.isActive = false;
@@ -179,44 +167,33 @@ TEST_P(InLocale, BlanksAndFaults) {
     }
 }
 
-// A column outside 1..9 is a bug, not one of the program's faults: it stops a debug build, guarded() or not.
+// A column outside 1..9 is a bug, not one of the program's faults: it stops a debug build, guarded() or not;
+// guarded() swallows only the program's faults.
 TEST(BetSlipDeathTest, BugsAreNotSwallowed) {
     BetSlip slip;
-    for (int column : {0, kSelections + 1}) {
+    for (int column : {0, kSelections + 1})
         EXPECT_DEATH(guarded([&] { slip.selection(column).isActive = true; }), "a column of the bet slip");
-        EXPECT_DEATH(guarded([&] { (void)std::as_const(slip).selection(column); }),
-                     "a column of the bet slip");
-    }
-    EXPECT_TRUE(guarded([&] { slip.selection(kSelections).isActive = true; }));
-    EXPECT_FALSE(guarded([] { TextToNumber("x", U'.'); }));
     EXPECT_THROW(guarded([] { throw std::logic_error("bug"); }), std::logic_error);
 }
 
 // Onto a multiple of the unit in each mode, on the decimals the texts spell (7.70 is on the threshold 0.7,
-// 19.30 on the unit 0.1), written with the unit's decimals; a second run changes nothing.  The total follows
-// what is shown.  A unit of 0, below 0 or not a number is refused once the first amount is read: only a
-// "???" there turns into "0".
+// 19.30 on the unit 0.1), in the unit's decimals; the total follows.  A unit of 0, below 0 or not a number
+// is refused once the first amount is read: only a "???" turns into "0".
 TEST_P(InLocale, RoundsOntoTheUnit) {
     // clang-format off
     // unit, threshold, amount before, after in the modes Up, Down and ByValue (none: the unit is refused)
     const std::tuple<const char*, float, const char*, Strings> cases[] = {
         {"0.1", 0.5f, "19.30", {"19.30", "19.30", "19.30"}}, {"0.1000000000000000", 0.5f, "19.33", {"19.4", "19.3", "19.3"}},
-        {"1e-1", 0.5f, "7.25", {"7.3", "7.2", "7.2"}}, {"0.05", 0.5f, "7.33", {"7.35", "7.3", "7.3"}},
-        {"0.25", 0.5f, "7.80", {"8", "7.75", "7.75"}}, {"5", 0.5f, "11.00", {"15", "10", "15"}},
-        {"2.5E1", 0.5f, "30.00", {"50", "25", "50"}}, {"1", 0.7f, "7.70", {"8", "7", "8"}}, {"1", 0.3f, "7.30", {"8", "7", "8"}},
+        {"5", 0.5f, "11.00", {"15", "10", "15"}}, {"1", 0.7f, "7.70", {"8", "7", "8"}}, {"1", 0.3f, "7.30", {"8", "7", "8"}},
         {"0.000000000000003", 0.5f, "0.01", {"0.010000000000002", "0.009999999999999", "0.009999999999999"}},
-        // Past 15 decimals in the unit or the result, the floats decide, as in the design's rounding.
+        // Past 15 decimals in the unit or the result, the floats decide.
         {"0.000000000000003", 0.5f, "1.01", {"1.01", "1.01", "1.01"}},
         {"2.0000000000000001", 0.5f, "10.50", {"12", "10", "12"}},
         {"2.0000000000000001", 0.5f, "12.00", {"12.00", "12.00", "12.00"}},
         {"2", 0.5f, "10.40", {"12", "10", "10"}}, {"2", 0.5f, "10.50", {"12", "10", "12"}},
-        {"2", 0.5f, "12.00", {"12.00", "12.00", "12.00"}}, {"2", 0.5f, "0.90", {"2", "0", "2"}},
         {"2", 0.5f, "???", {"0", "0", "0"}}, {"2", 0.5f, "none", {"0", "0", "0"}},
-        {"1", 0.5f, "7.49", {"8", "7", "7"}}, {"5", 0.9f, "5.80", {"10", "5", "5"}},
-        {"0.5", 0.5f, "4.67", {"5", "4.5", "4.5"}}, {" 2 ", 0.5f, "5", {"6", "4", "6"}},
-        {"0.1", 0.5f, "12.35", {"12.4", "12.3", "12.3"}},
-        {"0", 0.5f, "???", {}}, {"0", 0.5f, "0.30", {}}, {"-2", 0.5f, "0.30", {}}, {"-0.5", 0.5f, "???", {}},
-        {"-0.5", 0.5f, "0.30", {}}, {"", 0.5f, "0.30", {}}, {"abc", 0.5f, "???", {}}};
+        {" 2 ", 0.5f, "5", {"6", "4", "6"}}, {"0.1", 0.5f, "12.35", {"12.4", "12.3", "12.3"}},
+        {"0", 0.5f, "0.30", {}}, {"-0.5", 0.5f, "0.30", {}}, {"abc", 0.5f, "???", {}}};
     // clang-format on
     for (const auto& [unit, threshold, before, after] : cases)
         for (int m = 0; m < 3; ++m) {
@@ -234,21 +211,17 @@ TEST_P(InLocale, RoundsOntoTheUnit) {
             EXPECT_EQ(slip.selection(2).shownAmount, "untouched");
             const std::string total = FormatFixed2(StoreFloat(TextToNumber(shown, U'.')), sep);
             EXPECT_EQ(slip.totalLine, after.empty() ? kTotalAskRefresh : kTotalPrefix + total);
-            RoundStakes(slip);
-            EXPECT_EQ(slip.selection(1).shownAmount, L(shown));
         }
 }
 
 // Odds in whole, decimal (either separator) and fraction forms, "9/" being 9 while typed, in each format:
-// decimal odds x read bit for bit as the to-one x - 1 (its twin), American +n as n/100, fractions as they
-// are; numbers.
+// decimal odds x read bit for bit as the to-one x - 1 (its twin), American +n as n/100; numbers.
 TEST_P(InLocale, Readers) {
     constexpr auto ToOne = OddsFormat::ToOne, Decimal = OddsFormat::Decimal, American = OddsFormat::American;
     // clang-format off
     const std::tuple<const char*, float, const char*> odds[] = { // text, to-one value, decimal twin
         {"4", 4, "3"}, {"4.5", 4.5f, "3.5"}, {"4,5", 4.5f, "3,5"}, {"9/2", 4.5f, "9/2"}, {"9/", 9, "9/"},
-        {"9 / 2", 4.5f, "9 / 2"}, {"11/10", 1.1f, "11/10"}, {"-9/2", -4.5f, "-9/2"}, {" 4 ", 4, " 3 "},
-        {"1e2", 100, "99"}, {"1.91", 1.91f, "0.91"}, {"1", 1, "0"}, {"+10.05", 10.05f, "9.05"},
+        {"-9/2", -4.5f, "-9/2"}, {"1.91", 1.91f, "0.91"}, {"1", 1, "0"}, {"+10.05", 10.05f, "9.05"},
         {"12.5E-1", 1.25f, "0.25"}, {"1.0000000000000000000001", 1, "0.0000000000000000000001"},
         {"3e38", 3e38f, "299999999999999999999999999999999999999"}};
     // clang-format on
@@ -260,15 +233,12 @@ TEST_P(InLocale, Readers) {
     }
     // American: +n (or n) as the to-one n/100 reads, -n as 100/n; from 100 on either way.
     // clang-format off
-    for (const auto& [text, value] : {std::pair{"+450", ParseOdds("4.5", sep, ToOne)}, {"450", 4.5f},
-             {"100", 1}, {"-100", 1}, {"-200", 0.5f}, {"-110", float(100.0L / 110)}, {"-250.0", 0.4f},
-             {"+100,5", ParseOdds("1.005", sep, ToOne)}, {"+ 455", ParseOdds("4.55", sep, ToOne)},
-             {"4.5e2", 4.5f}, {"9/2", 4.5f}, {"-9/", -9}})
+    for (const auto& [text, value] : {std::pair{"+450", ParseOdds("4.5", sep, ToOne)}, {"450", 4.5f}, {"100", 1},
+             {"-100", 1}, {"-200", 0.5f}, {"+100,5", ParseOdds("1.005", sep, ToOne)}, {"9/2", 4.5f}, {"-9/", -9}})
         EXPECT_EQ(ParseOdds(text, sep, American), value) << text;
     // clang-format on
     // Not read in any format, then not in one format: decimal below 1, American between -100 and +100.
-    for (const char* text :
-         {"9/0", "9/x", "4.5/2", "9/2/3", "abc", "", "1.000,5", "9/ ", "1e41", "4..5", "+", "-"})
+    for (const char* text : {"9/0", "9/x", "4.5/2", "9/2/3", "abc", "", "1.000,5", "1e41", "4..5", "+"})
         for (const OddsFormat format : {ToOne, Decimal, American})
             EXPECT_FALSE(ParseOdds(text, sep, format).has_value()) << text << int(format);
     EXPECT_FALSE(ParseOdds("1e39", sep, ToOne).has_value()); // beyond a float; "+1e39" is 1e37 to one
@@ -283,11 +253,8 @@ TEST_P(InLocale, Readers) {
     for (const char* text : {"", ".", ",", "1e", "1.2.3", "12abc", "\t5", "- 3", "1,000.5"})
         EXPECT_THROW(TextToNumber(L(text), sep), ConversionFault) << text;
     EXPECT_EQ(Trim("\t\r\n\x01 9 / 2\x1f"), "9 / 2");
-    EXPECT_EQ(Trim("\302\2404"), "\302\2404"); // a UTF-8 no-break space stays
-    for (const auto& [text, value] :
-         {std::pair{"2147483647", 2147483647}, {"-2147483648", -2147483647 - 1}, {"  +7", 7}})
-        EXPECT_EQ(TextToInt32(text), value) << text;
-    for (const char* text : {"2147483648", "-2147483649", "42 ", "4.5", "", "-"})
+    EXPECT_EQ(TextToInt32("  +2147483647"), 2147483647);
+    for (const char* text : {"2147483648", "-2147483649", "42 ", "4.5"})
         EXPECT_THROW(TextToInt32(text), ConversionFault) << text;
 }
 
@@ -300,16 +267,12 @@ TEST_P(InLocale, YieldLine) {
     // clang-format off
     const std::tuple<OddsFormat, const char*, const char*, const char*, const char*> cases[] = {
         {ToOne, "4", "0.00", "Odds of 4|5.00|10.00", nullptr}, {ToOne, "abc", "0.00", "", nullptr},
-        {ToOne, "9/", "8.17", "Odds of 9|10.00|20.00", "8.17"}, {ToOne, "0", "0.00", "", "0.00"},
-        {ToOne, "9/2", "0.00", "Odds of 4.50|5.50|11.00", nullptr}, {ToOne, "  ", "0.00", "", "0.00"},
+        {ToOne, "9/2", "0.00", "Odds of 4.50|5.50|11.00", nullptr}, {ToOne, "0", "0.00", "", "0.00"},
         {ToOne, "9/0", "0.00", "Odds of 0.00|1.00|2.00", nullptr}, {ToOne, "9/x", "0.00", "", "0.00"},
-        {Decimal, "5.5", "0.00", "Decimal odds of 5.5|5.50|11.00", nullptr},
-        {Decimal, "1", "8.17", "Decimal odds of 1|1.00|2.00", "8.17"}, {Decimal, "0.5", "0.00", "", nullptr},
+        {Decimal, "5.5", "0.00", "Decimal odds of 5.5|5.50|11.00", nullptr}, {Decimal, "0.5", "0.00", "", nullptr},
         {Decimal, "9/2", "8.17", "Odds of 4.50|5.50|11.00", "8.17"}, {Decimal, "4,5", "8.17", "", "8.17"},
         {American, "+450", "0.00", "American odds of +450|5.50|11.00", nullptr},
-        {American, "-200", "8.17", "American odds of -200|1.50|3.00", "8.17"},
-        {ToOne, "4,5", "8.17", "", "8.17"}, {American, "99", "0.00", "", nullptr},
-        {American, "9/", "8.17", "Odds of 9|10.00|20.00", "8.17"}, {American, "-", "8.17", "", "8.17"}};
+        {American, "-200", "8.17", "American odds of -200|1.50|3.00", "8.17"}, {American, "99", "0.00", "", nullptr}};
     // clang-format on
     for (const auto& [format, text, total, yields, after] : cases) {
         BetSlip slip = Slip();
@@ -326,22 +289,15 @@ TEST_P(InLocale, YieldLine) {
 }
 
 // Two decimals with halves away from zero, whole numbers with halves to even, the general form with 15
-// digits, each read back, whatever locale the C library is in (QApplication sets the user's): its comma
-// or Arabic decimal point must never leak into a number text or stop one being read.  Texts in '.' form.
+// digits, each read back, whatever the C library's locale (QApplication sets the user's).  In '.' form.
 // clang-format off
 const std::tuple<long double, const char*, const char*, const char*> kTexts[] = {
-    {12, "12", "12.00", "12"}, {0.5L, "0.5", "0.50", "0"}, {2.5L, "2.5", "2.50", "2"}, {3.5L, "3.5", "3.50", "4"},
-    {-2.5L, "-2.5", "-2.50", "-2"}, {-1.5L, "-1.5", "-1.50", "-2"}, {-7, "-7", "-7.00", "-7"},
-    {-0.4L, "-0.4", "-0.40", "0"}, {4.67L, "4.67", "4.67", "5"}, {14.0L / 3, "4.66666666666667", "4.67", "5"},
-    {0.125L, "0.125", "0.13", "0"}, {-0.125L, "-0.125", "-0.13", "0"}, {1.005L, "1.005", "1.01", "1"},
+    {2.5L, "2.5", "2.50", "2"}, {-2.5L, "-2.5", "-2.50", "-2"}, {-0.125L, "-0.125", "-0.13", "0"},
+    {14.0L / 3, "4.66666666666667", "4.67", "5"}, {1.005L, "1.005", "1.01", "1"},
     {1.005f, "1.00499999523163", "1.00", "1"}, {9.995L, "9.995", "10.00", "10"},
-    {8.17f, "8.17000007629395", "8.17", "8"}, {0.1f, "0.100000001490116", "0.10", "0"},
-    {1.0L / 3, "0.333333333333333", "0.33", "0"}, {12.4000005722046L, "12.4000005722046", "12.40", "12"},
-    {12.3000001907349f, "12.3000001907349", "12.30", "12"},
+    {8.17f, "8.17000007629395", "8.17", "8"}, {1.5e-7L, "1.5E-7", "0.00", "0"},
     {123456789012345.0L, "123456789012345", "123456789012345.00", "123456789012345"},
-    {1e15L, "1E15", "1000000000000000.00", "1000000000000000"}, {1.5e-7L, "1.5E-7", "0.00", "0"},
-    {1e17L, "1E17", "100000000000000000.00", "100000000000000000"},
-    {2e18L, "2E18", "2E18", "2000000000000000000"}};
+    {1e15L, "1E15", "1000000000000000.00", "1000000000000000"}, {2e18L, "2E18", "2E18", "2000000000000000000"}};
 // clang-format on
 TEST(NumberTexts, FormatsAndReadsTheSameInEveryLocale) {
     for (const char32_t sep : {U'.', U',', U'\u066B'})
@@ -353,32 +309,21 @@ TEST(NumberTexts, FormatsAndReadsTheSameInEveryLocale) {
                 EXPECT_EQ(FormatGeneral(value, sep), general);
                 EXPECT_EQ(FormatFixed2(value, sep), fixed);
                 EXPECT_EQ(FormatWhole(value), whole);
-                // Read back, a text gives the value it was written from.
                 EXPECT_EQ(FormatGeneral(ParseNumber(general, sep).value_or(-1), sep), general);
                 EXPECT_EQ(FormatFixed2(ParseNumber(fixed, sep).value_or(-1), sep), fixed);
-                // Whole cents write the same text (values of a cent or more, under 1e17).
-                if (std::fabs(value) >= 0.01L && std::fabs(value) < 1e17L) {
-                    EXPECT_EQ(FormatCents(std::llround(ParseNumber(fixed, sep).value_or(0) * 100), sep), fixed);
-                }
             }
             EXPECT_THROW(FormatFixed2(std::numeric_limits<long double>::quiet_NaN(), sep), ArithmeticFault);
             EXPECT_THROW(FormatWhole(1e19L), ArithmeticFault);
         }
 }
 
-// Decimal and chance cells of the odds used below.
-const std::map<std::string, std::string> kDecimalChance = {
-    {"1", "2.00|50.0 %"}, {"2", "3.00|33.3 %"}, {"3", "4.00|25.0 %"}, {"4", "5.00|20.0 %"},
-    {"5", "6.00|16.7 %"}, {"7", "8.00|12.5 %"}, {"8", "9.00|11.1 %"}, {"12", "13.00|7.7 %"},
-    {"3/2", "2.50|40.0 %"}, {"", "|"}, {"-5", "|"}, {"0", "|"}, {"abc", "|"}};
-
 constexpr auto Back = BetType::Back, Lay = BetType::Lay, EachWay = BetType::EachWay;
-constexpr auto Total = SizeBy::Total, Profit = SizeBy::Profit, Liability = SizeBy::Liability,
-               OnBox = SizeBy::StakeOnBox;
-constexpr auto Unrounded = StakeRounding::None, OntoUnit = StakeRounding::OntoUnit, Evenly = StakeRounding::Evenly;
+constexpr auto Stakes = SizeBy::CalculatorStakes, Total = SizeBy::Total, Profit = SizeBy::Profit,
+               Liability = SizeBy::Liability, OnBox = SizeBy::StakeOnBox;
+constexpr auto Unrounded = StakeRounding::None, OntoUnit = StakeRounding::OntoUnit,
+               Evenly = StakeRounding::Evenly;
 
-// The sheet's settings: commission, a size and its amount, the rounding, the type, the minimum stake.
-SheetSettings Set(const char* commission = "0", SizeBy size = SizeBy::CalculatorStakes, const char* amount = "",
+SheetSettings Set(const char* commission = "0", SizeBy size = Stakes, const char* amount = "",
                   StakeRounding rounding = Unrounded, BetType type = Back, const char* minimum = "") {
     SheetSettings s;
     s.commissionText = commission;
@@ -390,250 +335,176 @@ SheetSettings Set(const char* commission = "0", SizeBy size = SizeBy::Calculator
     return s;
 }
 
-// cells: Stake|Returns|Profit of each row, rows separated by '/'; staked none: no figures below the book.
-struct Case {
-    const char* what;
-    float base;
-    Strings odds;
-    Buttons run;
-    SheetSettings settings;
-    const char* cells;
-    std::string book;
-    const char *staked, *profit;
-    bool spread = false;
-    int displayMode = 0;
-    int starters = 10;
-};
-
 const Strings kEx1 = {"2", "4", "7", "12"};
 const std::string kEx1Book = "Book: 73.5 % of the market";
+const std::string kEachWayBook = kEx1Book + "; place terms 1/5, 3 places";
 const std::string kNoProfit = " % of the market: at 100 % or more some runner always loses";
-const std::string kSpread50 = "Stakes for a total of 50.00; the calculator's own are unchanged";
-const std::string kSpread60 = "Stakes for a total of 60.00; the calculator's own are unchanged";
+const std::string kAskOdds = "Type the odds of the runners you play.";
+
+// Each type's headings and its lines Staked, Profit, Outside and the size's, '#' between.
+// clang-format off
+const std::map<BetType, std::pair<std::string, std::string>> kTypes = {
+    {Back, {"Chance|Stake|Returns|Profit",
+            "Staked: {0}#Profit: {1} whichever of them wins#If any other runner wins: -{0}#{2}"}},
+    {Lay, {"Chance|Lay stake|Liability|Profit",
+           "Lay stakes: {0}; the most you can lose: {1}#Profit: {2} if one of them wins#If any other runner wins: {3}#"
+           "{4}"}},
+    {EachWay, {"Place|Stake|If it wins|If it places",
+               "Staked: {0}, {1} to win and {1} to place#If one of them wins: {2}#If none of them wins: {3}#{4}"}}};
+// clang-format on
+
+// The text with each {n} replaced by the n-th of the figures, '|' between.
+std::string Fill(std::string text, const std::string& figures) {
+    int n = 0;
+    for (std::size_t from = 0, to = 0; to != std::string::npos; from = to + 1, ++n) {
+        to = figures.find('|', from);
+        const std::string key = "{" + std::to_string(n) + "}";
+        for (std::size_t at; (at = text.find(key)) != std::string::npos;)
+            text.replace(at, key.size(), figures.substr(from, to - from));
+    }
+    return text;
+}
+
+// A race: odds, settings, each row's last three cells ('/' between rows), the figures of the type's lines
+// ('|' between; empty: none), the book, how far the calculator went, size refused, the display mode.
+struct SheetCase {
+    const char* what;
+    Strings odds;
+    SheetSettings settings;
+    const char* cells;
+    const char* figures;
+    std::string book = kEx1Book;
+    Buttons run = Rounded;
+    bool refused = false;
+    int displayMode = 0;
+};
 
 // clang-format off
-const Case kCases[] = {
-    {"example 1", 2, kEx1, Rounded, {}, "20.00|60.00|16.00/12.00|60.00|16.00/8.00|64.00|20.00/4.00|52.00|8.00", kEx1Book,
-     "44.00", "8.00 to 20.00"},
-    {"example 1, every starter played", 2, kEx1, Rounded, {}, "20.00|60.00|16.00/12.00|60.00|16.00/8.00|64.00|20.00/"
-     "4.00|52.00|8.00", kEx1Book, "44.00", "8.00 to 20.00", false, 0, 4},
-    {"example 1 at 5 % commission, typed with the other separator", 2, kEx1, Rounded, Set("5,0"),
-     "20.00|60.00|15.20/12.00|60.00|15.20/8.00|64.00|19.00/4.00|52.00|7.60", kEx1Book, "44.00", "7.60 to 19.00"},
-    {"example 1 spread over 50", 2, kEx1, Rounded, Set("0", Total, " 50 "),
-     "22.67|68.01|18.01/13.60|68.00|18.00/8.50|68.00|18.00/5.23|67.99|17.99", kEx1Book, "50.00",
-     "17.99 to 18.01", true},
-    {"example 1 spread over 50 onto the unit", 2, kEx1, Rounded, Set("0", Total, "50.00", OntoUnit),
-     "24.00|72.00|18.00/14.00|70.00|16.00/10.00|80.00|26.00/6.00|78.00|24.00", kEx1Book, "54.00", "16.00 to 26.00", true},
-    {"example 2: multiples keep their two decimals", 4, {"3/2", "4", "5", "8"}, Rounded, {},
-     "36.00|90.00|10.00/18.00|90.00|10.00/16.00|96.00|16.00/10.00|90.00|10.00", "Book: 87.8 % of the market",
-     "80.00", "10.00 to 16.00"},
-    {"example 3: one profit", 4, {"3/2", "4"}, Rounded, {}, "12.00|30.00|12.00/6.00|30.00|12.00",
-     "Book: 60.0 % of the market", "18.00", "12.00"},
-    {"whole numbers, unrounded", 2, kEx1, Calculated, {},
-     "19.00|57.00|15.00/12.00|60.00|18.00/7.00|56.00|14.00/4.00|52.00|10.00",
-     kEx1Book, "42.00", "10.00 to 18.00", false, 1},
-    {"none at evens: the stakes computed before, a book of exactly 100", 2, {"1", "1"}, Calculated, {},
-     "4.00|8.00|0.00/4.00|8.00|0.00", "Book: 100.0" + kNoProfit, "8.00", "0.00", false, 1},
-    {"a book over 100: no commission on a loss", 2, {"1", "1", "2"}, Calculated, Set("5"),
-     "7.00|14.00|-4.67/7.00|14.00|-4.67/4.67|14.01|-4.66", "Book: 133.3" + kNoProfit, "18.67",
-     "-4.67 to -4.66"},
-    {"a played box without odds", 2, {"2", ""}, Calculated, Set("5", Total, "50", OntoUnit), "||/||",
-     "Type the odds of the runners you play.", nullptr, nullptr},
-    {"every row adds up to the cent", 2, {"2", "4", "3/2"}, Rounded, Set("0", Total, "60"), "21.43|64.29|4.29/12.86|64.30|4.30/25.71|64.28|4.28", "Book: 93.3 % of the market",
-     "60.00", "4.28 to 4.30", true},
-    {"odds of 0 or below, or that do not read, count as none", 2, {"2", "-5", "0", "abc"}, Typed, {}, "||/||/||/||",
-     "Type the odds of the runners you play.", nullptr, nullptr},
-    {"every box with odds, the stakes still ???: only the book", 2, {"2", "3"}, Typed, {}, "||/||",
-     "Book: 58.3 % of the market", nullptr, nullptr},
+const SheetCase kSheets[] = {
+    {"example 1 at 5 % commission, typed with the other separator", kEx1, Set("5,0"),
+     "20.00|60.00|15.20/12.00|60.00|15.20/8.00|64.00|19.00/4.00|52.00|7.60", "44.00|7.60 to 19.00|"},
+    {"example 1 spread over 50 onto the unit", kEx1, Set("0", Total, "50.00", OntoUnit), "24.00|72.00|18.00/"
+     "14.00|70.00|16.00/10.00|80.00|26.00/6.00|78.00|24.00", "54.00|16.00 to 26.00|Stakes for a total of 50.00"},
+    {"none at evens: the stakes computed before, a book of exactly 100", {"1", "1"}, {},
+     "4.00|8.00|0.00/4.00|8.00|0.00", "8.00|0.00|", "Book: 100.0" + kNoProfit, Calculated, false, 1},
+    {"a book over 100: no commission on a loss", {"1", "1", "2"}, Set("5"), "7.00|14.00|-4.67/7.00|14.00|-4.67/"
+     "4.67|14.01|-4.66", "18.67|-4.67 to -4.66|", "Book: 133.3" + kNoProfit, Calculated},
+    {"a played box without odds", {"2", ""}, Set("5", Total, "50", OntoUnit), "||/||", "", kAskOdds, Calculated},
+    {"every row adds up to the cent", {"2", "4", "3/2"}, Set("0", Total, "60"), "21.43|64.29|4.29/12.86|64.30|4.30/"
+     "25.71|64.28|4.28", "60.00|4.28 to 4.30|Stakes for a total of 60.00", "Book: 93.3 % of the market"},
+    {"odds of 0 or below, or that do not read, count as none", {"2", "-5", "0", "abc"}, {}, "||/||/||/||", "", kAskOdds,
+     Typed},
+    {"every box with odds, the stakes still ???: only the book", {"2", "3"}, {}, "||/||", "",
+     "Book: 58.3 % of the market", Typed},
+    {"lay at 5 %: the gain if none wins less the commission", kEx1, Set("5", Stakes, "", Unrounded, Lay),
+     "20.00|40.00|-16.00/12.00|48.00|-16.00/8.00|56.00|-20.00/4.00|48.00|-8.00", "44.00|20.00|-20.00 to -8.00|41.80|"},
+    {"lay, a liability of 20", kEx1, Set("0", Liability, "20", Unrounded, Lay),
+     "25.18|50.36|-20.00/15.11|60.44|-20.01/9.44|66.08|-19.98/5.81|69.72|-19.99",
+     "55.54|20.01|-20.01 to -19.98|55.54|Stakes for a liability of 20.00"},
+    {"each way, 1/5, 3 places, the calculator's 44", kEx1, Set("0", Stakes, "", Unrounded, EachWay),
+     "9.41|-2.60|-30.83/6.09|-2.59|-33.04/3.98|-2.61|-34.45/2.52|-2.67|-35.43",
+     "44.00|22.00|-2.67 to 21.53|-44.00 to -19.86|", kEachWayBook},
+    {"back, a total of 50 evenly onto 2, within the total", kEx1, Set("0", Total, "50", Evenly), "22.00|66.00|16.00/"
+     "14.00|70.00|20.00/8.00|64.00|14.00/6.00|78.00|28.00", "50.00|14.00 to 28.00|Stakes for a total of 50.00"},
+    {"back, 10 on box 1", kEx1, Set("0", OnBox, "10"), "10.00|30.00|7.94/6.00|30.00|7.94/3.75|30.00|7.94/"
+     "2.31|30.03|7.97", "22.06|7.94 to 7.97|Stakes with 10.00 on box 1"},
+    {"back, a profit of 10", kEx1, Set("0", Profit, "10"), "12.59|37.77|10.00/7.55|37.75|9.98/4.72|37.76|9.99/"
+     "2.91|37.83|10.06", "27.77|9.98 to 10.06|Stakes for a profit of 10.00"},
+    {"back, a total of 50 and no stake below 10", kEx1, Set("0", Total, "50", Unrounded, Back, "10"),
+     "43.33|129.99|34.41/26.00|130.00|34.42/16.25|130.00|34.42/10.00|130.00|34.42",
+     "95.58|34.41 to 34.42|Stakes for a total of 50.00"},
+    {"no stake below 3, evenly: box 4's 3.00 (lifted from 2.31) goes onto 4, never 2", kEx1,
+     Set("0", OnBox, "10", Evenly, Back, "3"), "14.00|42.00|10.00/8.00|40.00|8.00/6.00|48.00|16.00/4.00|52.00|20.00",
+     "32.00|8.00 to 20.00|Stakes with 10.00 on box 1"},
+    // A size no stakes can give: the calculator's stakes, the box red and the line saying so.
+    {"a profit at a book over 100 %", {"1", "1", "2"}, Set("0", Profit, "10"), "7.00|14.00|-4.67/7.00|14.00|-4.67/"
+     "4.67|14.01|-4.66", "18.67|-4.67 to -4.66|", "Book: 133.3" + kNoProfit, Calculated, true},
+    {"a liability in back", kEx1, Set("0", Liability, "20"), "20.00|60.00|16.00/12.00|60.00|16.00/8.00|64.00|20.00/"
+     "4.00|52.00|8.00", "44.00|8.00 to 20.00|", kEx1Book, Rounded, true},
+    {"each way, a profit at a place book of 50 % or more", {"1", "1", "2"}, Set("0", Profit, "10", Unrounded, EachWay),
+     "3.42|-7.72|-14.56/3.42|-7.72|-14.56/2.49|-7.70|-15.17", "18.66|9.33|-7.72 to 0.50|-18.66 to -10.45|",
+     "Book: 133.3 % of the market; place terms 1/5, 3 places", Calculated, true},
+    // Ties: 6 and 6 (profits 12) before 4 and 4 (8), both even; then the total nearest the exact one.
+    {"a tie in the even rounding", {"3", "3"}, Set("0", OnBox, "5", Evenly), "6.00|24.00|12.00/6.00|24.00|12.00",
+     "12.00|12.00|Stakes with 5.00 on box 1", "Book: 50.0 % of the market"},
 };
 // clang-format on
 
-// Every row and line of worked slips, and the clipboard text made of them.
+// The headings, last three cells and lines of worked races in each bet type, size and rounding.
 TEST_P(InLocale, RaceSheets) {
-    for (const Case& c : kCases) {
+    for (const SheetCase& c : kSheets) {
         SCOPED_TRACE(c.what);
-        BetSlip slip = Worked(c.base, c.odds, c.run, c.displayMode);
-        slip.startersCount = c.starters;
+        BetSlip slip = Worked(2, c.odds, c.run, c.displayMode);
         const RaceSheet sheet = MakeRaceSheet(slip, c.settings);
-        std::string text = "Box\tRunner\tOdds\tDecimal\tChance\tStake\tReturns\tProfit\n", cells = c.cells;
-        for (std::size_t i = 0; i < c.odds.size(); ++i, cells.erase(0, cells.find('/') + 1))
-            text += std::to_string(i + 1) + "||" + c.odds[i] + "|" + kDecimalChance.at(c.odds[i]) + "|" +
-                    cells.substr(0, cells.find('/')) + "\n";
-        std::replace(text.begin(), text.end(), '|', '\t');
-        const std::string staked = c.staked ? c.staked : "", profit = c.profit ? c.profit : "";
-        const Strings lines = {c.book, c.staked ? "Staked: " + staked : "",
-                               c.staked ? "Profit: " + profit + " whichever of them wins" : "",
-                               !c.staked       ? ""
-                               : c.starters > int(c.odds.size()) ? "If any other runner wins: -" + staked
-                                                : "Every starter is played.",
-                               !c.spread ? "" : c.settings.sizeText == "60" ? kSpread60 : kSpread50,
-                               // The rows at a commission all take 5 %.
-                               c.settings.commissionText[0] == '5' ? "Commission on winnings: 5 %" : ""};
-        for (const std::string& line : lines)
-            if (!line.empty()) text += line + "\n";
-        EXPECT_EQ(RaceSheetText(sheet), L(text));
-        EXPECT_EQ(sheet.book + sheet.staked + sheet.profitRange + sheet.outside + sheet.spread + sheet.commission,
-                  L(lines[0] + lines[1] + lines[2] + lines[3] + lines[4] + lines[5]));
-        EXPECT_FALSE(sheet.commissionRefused || sheet.sizeRefused);
+        const auto& [headings, typeLines] = kTypes.at(c.settings.type);
+        std::string lines = c.book + "#" + (*c.figures ? Fill(typeLines, c.figures) : "###");
+        lines += c.refused ? "No stakes give that at these odds: the calculator's stakes are shown"
+                 : lines.back() != '#' ? "; the calculator's own are unchanged"
+                                       : "";
+        EXPECT_EQ(sheet.book + "#" + sheet.staked + "#" + sheet.profitRange + "#" + sheet.outside + "#" +
+                      sheet.spread,
+                  L(lines));
+        EXPECT_EQ(sheet.sizeRefused, c.refused);
+        std::string table = std::string(sheet.headings[4]) + "|" + sheet.headings[5] + "|" +
+                            sheet.headings[6] + "|" + sheet.headings[7];
+        for (const RaceSheet::Row& row : sheet.rows)
+            table += "/" + row[5] + "|" + row[6] + "|" + row[7];
+        EXPECT_EQ(table, headings + "/" + L(c.cells));
     }
+    // The clipboard text: the headings, one line per row and the lines below, tabs between the cells.
+    EXPECT_EQ(RaceSheetText(MakeRaceSheet(Worked(2, kEx1), Set("5,0"))),
+              L("Box\tRunner\tOdds\tDecimal\tChance\tStake\tReturns\tProfit\n"
+                "1\t\t2\t3.00\t33.3 %\t20.00\t60.00\t15.20\n2\t\t4\t5.00\t20.0 %\t12.00\t60.00\t15.20\n"
+                "3\t\t7\t8.00\t12.5 %\t8.00\t64.00\t19.00\n4\t\t12\t13.00\t7.7 %\t4.00\t52.00\t7.60\n"
+                "Book: 73.5 % of the market\nStaked: 44.00\nProfit: 7.60 to 19.00 whichever of them wins\n"
+                "If any other runner wins: -44.00\nCommission on winnings: 5 %\n"));
 }
 
-// The runner picked in a column; a setting out of range or unreadable counts as 0 %, the calculator's stakes
-// or no minimum, and says so.
+// The runner picked in a column, every starter played; a setting out of range or unreadable counts as 0 %,
+// the calculator's stakes or no minimum, and says so.
 TEST_P(InLocale, RaceSheetSettings) {
     BetSlip slip = Worked(2, kEx1);
     slip.selection(1).runnerNumber = "7";
     slip.selection(2).runnerNumber = "1 to 12";
     slip.selection(3).runnerNumber = " 12 ";
+    slip.startersCount = 4;
     const RaceSheet picked = MakeRaceSheet(slip, {});
     EXPECT_EQ(picked.rows[0][1] + "," + picked.rows[1][1] + "," + picked.rows[2][1] + "," + picked.rows[3][1],
               "7,,12,");
+    EXPECT_EQ(picked.outside, "Every starter is played.");
     const std::string plain = RaceSheetText(MakeRaceSheet(Worked(2, kEx1), {}));
     // commission, amount of a total, minimum stake; refused: commission, amount, minimum
     const std::tuple<const char*, const char*, const char*, bool, bool, bool> settings[] = {
-        {"abc", "", "", true, false, false},   {"100.5", "", "", true, false, false},
-        {"-5", "", "0", true, false, true},    {"", "", "", false, false, false},
-        {".", ",", ",", false, false, false},  {"1e3", "x", "x", true, true, true},
-        {"0", "0", "-1", false, true, true},   {"0", "-50", "", false, true, false},
-        {"0", "2e9", "2e9", false, true, true}, {"0", "5..0", "", false, true, false}};
+        {"100.5", "", "", true, false, false}, {"-5", "", "0", true, false, true},
+        {".", ",", ",", false, false, false},  {"abc", "x", "x", true, true, true},
+        {"0", "0", "-1", false, true, true},   {"0", "2e9", "2e9", false, true, true}};
     for (const auto& [commission, amount, minimum, commissionRefused, sizeRefused, minRefused] : settings) {
-        const RaceSheet sheet = MakeRaceSheet(Worked(2, kEx1), Set(commission, Total, amount, OntoUnit, Back, minimum));
+        const RaceSheet sheet =
+            MakeRaceSheet(Worked(2, kEx1), Set(commission, Total, amount, OntoUnit, Back, minimum));
         EXPECT_EQ(RaceSheetText(sheet), plain) << commission << " " << amount;
         EXPECT_EQ(sheet.commissionRefused, commissionRefused) << commission;
         EXPECT_EQ(sheet.sizeRefused, sizeRefused) << amount;
         EXPECT_EQ(sheet.minStakeRefused, minRefused) << minimum;
     }
     // 100 % commission leaves a winner nothing but its stake back; a loss stays whole.
-    EXPECT_EQ(MakeRaceSheet(Worked(2, kEx1), Set("100")).profitRange, L("Profit: 0.00 whichever of them wins"));
-    // A unit the rounding refuses leaves the stakes in their two-decimal form; else they follow the
-    // calculator's direction: down onto 2.
+    EXPECT_EQ(MakeRaceSheet(Worked(2, kEx1), Set("100")).profitRange,
+              L("Profit: 0.00 whichever of them wins"));
+    // A unit the rounding refuses leaves the stakes unrounded; else they go the calculator's way, here down.
     slip.roundingUnitText = "0";
     EXPECT_EQ(MakeRaceSheet(slip, Set("0", Total, "50", OntoUnit)).rows[0][5], L("22.67"));
-    EXPECT_EQ(MakeRaceSheet(slip, Set("0", Total, "50", Evenly)).rows[0][5], L("22.67"));
     slip.roundingUnitText = "2";
     slip.roundingMode = RoundingMode::Down;
     EXPECT_EQ(MakeRaceSheet(slip, Set("0", Total, "50", OntoUnit)).rows[0][5], L("22.00"));
 }
 
-// The bet types, sizes and roundings on worked races: the Chance (or Place), Stake, Returns (Liability, If it
-// wins) and Profit (If it places) cells, and the lines Staked, Profit, Outside and the size's, '#' between.
-struct TypeCase {
-    const char* what;
-    SheetSettings settings;
-    const char* cells;
-    std::string lines;
-    Strings odds = kEx1;
-    const char* unit = "2";
-    bool refused = false;
-    Buttons run = Rounded;
-};
-
-SheetSettings OnBox1(const char* amount, StakeRounding rounding = Unrounded) {
-    SheetSettings s = Set("0", OnBox, amount, rounding);
-    s.box = 1;
-    return s;
-}
-
-const std::string kOwn = "; the calculator's own are unchanged";
-const std::string kNoStakes = "No stakes give that at these odds: the calculator's stakes are shown";
-// clang-format off
-const TypeCase kTypeCases[] = {
-    {"lay, the calculator's stakes", Set("0", SizeBy::CalculatorStakes, "", Unrounded, Lay),
-     "33.3 %|20.00|40.00|-16.00/20.0 %|12.00|48.00|-16.00/12.5 %|8.00|56.00|-20.00/7.7 %|4.00|48.00|-8.00",
-     "Lay stakes: 44.00; the most you can lose: 20.00#Profit: -20.00 to -8.00 if one of them wins#"
-     "If any other runner wins: 44.00#"},
-    {"lay at 5 %: the gain if none wins less the commission", Set("5", SizeBy::CalculatorStakes, "", Unrounded, Lay),
-     "33.3 %|20.00|40.00|-16.00/20.0 %|12.00|48.00|-16.00/12.5 %|8.00|56.00|-20.00/7.7 %|4.00|48.00|-8.00",
-     "Lay stakes: 44.00; the most you can lose: 20.00#Profit: -20.00 to -8.00 if one of them wins#"
-     "If any other runner wins: 41.80#"},
-    {"lay, a liability of 20", Set("0", Liability, "20", Unrounded, Lay),
-     "33.3 %|25.18|50.36|-20.00/20.0 %|15.11|60.44|-20.01/12.5 %|9.44|66.08|-19.98/7.7 %|5.81|69.72|-19.99",
-     "Lay stakes: 55.54; the most you can lose: 20.01#Profit: -20.01 to -19.98 if one of them wins#"
-     "If any other runner wins: 55.54#Stakes for a liability of 20.00"},
-    {"lay, a liability of 20 evenly onto 2", Set("0", Liability, "20", Evenly, Lay),
-     "33.3 %|26.00|52.00|-20.00/20.0 %|16.00|64.00|-22.00/12.5 %|10.00|70.00|-22.00/7.7 %|6.00|72.00|-20.00",
-     "Lay stakes: 58.00; the most you can lose: 22.00#Profit: -22.00 to -20.00 if one of them wins#"
-     "If any other runner wins: 58.00#Stakes for a liability of 20.00"},
-    {"each way, 1/5, 3 places, the calculator's 44", Set("0", SizeBy::CalculatorStakes, "", Unrounded, EachWay),
-     "1.40|9.41|-2.60|-30.83/1.80|6.09|-2.59|-33.04/2.40|3.98|-2.61|-34.45/3.40|2.52|-2.67|-35.43",
-     "Staked: 44.00, 22.00 to win and 22.00 to place#If one of them wins: -2.67 to 21.53#"
-     "If none of them wins: -44.00 to -19.86#"},
-    {"back, the calculator's stakes evenly onto 2", Set("0", SizeBy::CalculatorStakes, "", Evenly),
-     "33.3 %|18.00|54.00|16.00/20.0 %|10.00|50.00|12.00/12.5 %|6.00|48.00|10.00/7.7 %|4.00|52.00|14.00",
-     "Staked: 38.00#Profit: 10.00 to 16.00 whichever of them wins#If any other runner wins: -38.00#"},
-    {"back, a total of 50 evenly onto 2, within the total", Set("0", Total, "50", Evenly),
-     "33.3 %|22.00|66.00|16.00/20.0 %|14.00|70.00|20.00/12.5 %|8.00|64.00|14.00/7.7 %|6.00|78.00|28.00",
-     "Staked: 50.00#Profit: 14.00 to 28.00 whichever of them wins#If any other runner wins: -50.00#"
-     "Stakes for a total of 50.00"},
-    {"back, 10 on box 1", OnBox1("10"),
-     "33.3 %|10.00|30.00|7.94/20.0 %|6.00|30.00|7.94/12.5 %|3.75|30.00|7.94/7.7 %|2.31|30.03|7.97",
-     "Staked: 22.06#Profit: 7.94 to 7.97 whichever of them wins#If any other runner wins: -22.06#"
-     "Stakes with 10.00 on box 1"},
-    {"back, a profit of 10", Set("0", Profit, "10"),
-     "33.3 %|12.59|37.77|10.00/20.0 %|7.55|37.75|9.98/12.5 %|4.72|37.76|9.99/7.7 %|2.91|37.83|10.06",
-     "Staked: 27.77#Profit: 9.98 to 10.06 whichever of them wins#If any other runner wins: -27.77#"
-     "Stakes for a profit of 10.00"},
-    {"back, a total of 50 and no stake below 10", Set("0", Total, "50", Unrounded, Back, "10"),
-     "33.3 %|43.33|129.99|34.41/20.0 %|26.00|130.00|34.42/12.5 %|16.25|130.00|34.42/7.7 %|10.00|130.00|34.42",
-     "Staked: 95.58#Profit: 34.41 to 34.42 whichever of them wins#If any other runner wins: -95.58#"
-     "Stakes for a total of 50.00"},
-    {"no stake below 3, evenly: box 4's 3.00 (lifted from 2.31) goes onto 4, never 2",
-     [] { auto s = OnBox1("10", Evenly); s.minStakeText = "3"; return s; }(),
-     "33.3 %|14.00|42.00|10.00/20.0 %|8.00|40.00|8.00/12.5 %|6.00|48.00|16.00/7.7 %|4.00|52.00|20.00",
-     "Staked: 32.00#Profit: 8.00 to 20.00 whichever of them wins#If any other runner wins: -32.00#"
-     "Stakes with 10.00 on box 1"},
-    // A size no stakes can give: the calculator's stakes, the box red and the line saying so.
-    {"a profit at a book over 100 %", Set("0", Profit, "10"), "50.0 %|7.00|14.00|-4.67/50.0 %|7.00|14.00|-4.67/"
-     "33.3 %|4.67|14.01|-4.66", "Staked: 18.67#Profit: -4.67 to -4.66 whichever of them wins#"
-     "If any other runner wins: -18.67#" + kNoStakes,
-     {"1", "1", "2"}, "0", true, Calculated},
-    {"a liability in back", Set("0", Liability, "20"), "33.3 %|20.00|60.00|16.00/20.0 %|12.00|60.00|16.00/12.5 %|8.00|64.00|20.00/7.7 %|4.00|52.00|8.00",
-     "Staked: 44.00#Profit: 8.00 to 20.00 whichever of them wins#If any other runner wins: -44.00#" + kNoStakes, kEx1,
-     "2", true},
-    {"a profit at 100 % commission", Set("100", Profit, "10", Unrounded, Lay), "33.3 %|20.00|40.00|-16.00/20.0 %|12.00|48.00|-16.00/12.5 %|8.00|56.00|-20.00/7.7 %|4.00|48.00|-8.00",
-     "Lay stakes: 44.00; the most you can lose: 20.00#Profit: -20.00 to -8.00 if one of them wins#"
-     "If any other runner wins: 0.00#" + kNoStakes, kEx1, "2", true},
-    {"each way, a profit at a place book of 50 % or more", Set("0", Profit, "10", Unrounded, EachWay),
-     "1.20|3.42|-7.72|-14.56/1.20|3.42|-7.72|-14.56/1.40|2.49|-7.70|-15.17", "Staked: 18.66, 9.33 to win and "
-     "9.33 to place#If one of them wins: -7.72 to 0.50#If none of them wins: -18.66 to -10.45#" + kNoStakes,
-     {"1", "1", "2"}, "2", true, Calculated},
-    // Ties: 6 and 6 (profits 12) before 4 and 4 (8), both even; then the total nearest the exact one.
-    {"a tie in the even rounding", OnBox1("5", Evenly), "25.0 %|6.00|24.00|12.00/25.0 %|6.00|24.00|12.00",
-     "Staked: 12.00#Profit: 12.00 whichever of them wins#If any other runner wins: -12.00#Stakes with 5.00 on box 1",
-     {"3", "3"}},
-    {"nine runners evenly onto 0.5", Set("0", Total, "100", Evenly), "20.0 %|20.50|102.50|3.00/16.7 %|17.00|102.00|"
-     "2.50/14.3 %|15.00|105.00|5.50/11.1 %|11.50|103.50|4.00/9.1 %|9.50|104.50|5.00/7.7 %|8.00|104.00|4.50/"
-     "6.7 %|7.00|105.00|5.50/5.9 %|6.00|102.00|2.50/4.8 %|5.00|105.00|5.50", "Staked: 99.50#Profit: 2.50 to 5.50 "
-     "whichever of them wins#If any other runner wins: -99.50#Stakes for a total of 100.00",
-     {"4", "5", "6", "8", "10", "12", "14", "16", "20"}, "0.5"},
-};
-// clang-format on
-
-TEST_P(InLocale, RaceSheetTypes) {
-    for (const TypeCase& c : kTypeCases) {
-        SCOPED_TRACE(c.what);
-        BetSlip slip = Worked(2, c.odds, c.run);
-        slip.roundingUnitText = L(c.unit);
-        const RaceSheet sheet = MakeRaceSheet(slip, c.settings);
-        std::string cells;
-        for (const RaceSheet::Row& row : sheet.rows)
-            cells += (cells.empty() ? "" : "/") + row[4] + "|" + row[5] + "|" + row[6] + "|" + row[7];
-        EXPECT_EQ(cells, L(c.cells));
-        EXPECT_EQ(sheet.staked + "#" + sheet.profitRange + "#" + sheet.outside + "#" + sheet.spread,
-                  L(c.lines) + (sheet.spread.empty() || c.refused ? "" : kOwn));
-        EXPECT_EQ(sheet.sizeRefused, c.refused);
-    }
-}
-
 // Pasted prices, as typed into the boxes ("@N": runner N; "|...": more than nine held), the same in either
-// locale: lines, a spreadsheet row, tokens, even money in each format's words, runner numbers, no price,
-// more than nine, and what lies beyond a megabyte or 200 lines.
+// locale; nothing beyond a megabyte or 200 lines is read.
 TEST_P(InLocale, PastedOdds) {
     constexpr auto ToOne = OddsFormat::ToOne, Decimal = OddsFormat::Decimal, American = OddsFormat::American;
-    std::string card, row, lines, noise(kPasteBytes, 'x');
+    std::string card, row, noise(kPasteBytes, 'x');
     for (int n = 1; n <= 12; ++n)
-        card += std::to_string(n) + " Horse " + std::to_string(n) + "/2\n", row += std::to_string(n + 1) + "\t";
-    for (int n = 0; n < 10000; ++n) lines += "5\n";
+        card += std::to_string(n) + " Horse " + std::to_string(n) + "/2\n",
+            row += std::to_string(n + 1) + "\t";
     // clang-format off
     const std::tuple<OddsFormat, std::string, const char*> cases[] = {
         {ToOne, "2\n4\n7\n12\n", "2|4|7|12"}, {ToOne, "2\t4\t7\t12", "2|4|7|12"},
@@ -642,10 +513,9 @@ TEST_P(InLocale, PastedOdds) {
         {ToOne, "Runner;Odds\r7;4.5\r12;EVENS;SP\r", "4.5@7|1/1@12"}, {ToOne, "100 9/2\n0 5\n03 6\n7\n", "9/2|5|6@3|7"},
         {ToOne, "5 Alpha 9-7 14:30 6/4 SP 9/0", "6/4@5"}, {ToOne, "no prices here\n3 Frankel\nSP\n-3\n0\n9/x\n", ""},
         {Decimal, "evS\n1\n1.5\n9/2", "2|1.5|9/2"}, {American, "Evens\n-200\n99\n+450", "+100|-200|+450"},
-        {ToOne, "2\t4\tx", "4@2"}, {ToOne, "1." + std::string(70, '0') + "1\n4.", "4."},
+        {ToOne, "2\t4\tx", "4@2"}, {ToOne, "1." + std::string(70, '0') + "1\n4.", "4."}, {ToOne, noise + "\n5", ""},
         {ToOne, card, "1/2@1|2/2@2|3/2@3|4/2@4|5/2@5|6/2@6|7/2@7|8/2@8|9/2@9|..."},
-        {ToOne, row, "2|3|4|5|6|7|8|9|10|..."}, {ToOne, lines, "5|5|5|5|5|5|5|5|5|..."},
-        {ToOne, std::string(199, '\n') + "4\n5", "4"}, {ToOne, noise + "\n5", ""}, {ToOne, noise + "5", ""}};
+        {ToOne, row, "2|3|4|5|6|7|8|9|10|..."}, {ToOne, std::string(199, '\n') + "4\n5", "4"}};
     // clang-format on
     for (const auto& [format, text, expected] : cases) {
         const PastedOdds pasted = ReadPastedOdds(text, sep, format);
