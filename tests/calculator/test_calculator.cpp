@@ -27,9 +27,10 @@ void hover(QWidget* c, QPoint pos) {
 }
 
 // Runs scripts of steps separated by ';' on a shown window and reads back what the user sees:
-//   play N; fill       click the quantity button for N horses; play 9 and put 2 .. 10 into the boxes
+//   play N; fill [N]   click the quantity button for N horses; play 9 and put 2 (N) .. 10 (N + 8) into the boxes
 //   type B TEXT        type TEXT at the end of odds box B (focused first); clear B empties it
-//   click NAME [X Y]   left click (at X,Y); rclick with the right button, press a press only
+//   click NAME [X Y]   left click (at X,Y of NAME, on whatever lies there); rclick with the right button,
+//                      press a press only (on NAME)
 //   set NAME [TEXT]    set a box's or combo's text or a scroll bar's value
 //   keys NAME TEXT     focus NAME and type TEXT; tab, space and f1 NAME press that key in NAME
 //   hover NAME X Y     move the mouse over NAME; trigger NAME triggers the menu item NAME
@@ -41,8 +42,9 @@ void hover(QWidget* c, QPoint pos) {
 //                      amount labels, '|' between, as many as given), row (odds boxes 1-5), filled,
 //                      enabled and blue (x or - per box, blue: its amount), min and max (of the target bar),
 //                      focus, messages (how many shown), message (the last), warning and shown (0 or 1),
-//                      NAME? (NAME visible, 0 or 1), NAME# (a combo's first and last items, "1-22"), popup
-//                      and help (the help topic of the pop-up or help window shown, which is then closed).
+//                      NAME? (NAME visible, 0 or 1), NAME@ (its description to a screen reader), NAME# (a
+//                      combo's first and last items, "1-22"), popup and help (the help topic of the pop-up or
+//                      help window shown, which is then closed).
 // A '.' next to a digit stands for the window's decimal separator and '^' for the other one.
 class Driver {
 public:
@@ -66,6 +68,16 @@ public:
         return {};
     }
     QLineEdit* box(int i) const { return w->txtCote[std::size_t(i - 1)]; }
+    // What the slip shows: played boxes, total, profit and amounts, with all: the focus and its caret, the
+    // yield line and every box's and runner list's text.
+    QString slip(bool all) {
+        QStringList t = {read("enabled"), read("lblTotal_ex_Label19"), read("lblAmount_ie_Label4"), read("amounts")};
+        const auto* edit = qobject_cast<QLineEdit*>(w->focusWidget());
+        if (all) t << w->focusWidget()->objectName() << QString::number(edit ? edit->cursorPosition() : -1);
+        if (all) t << read("lblYield");
+        for (int i = 1; i <= 9 * all; ++i) t << box(i)->text() << read(QStringLiteral("Combo1_%1").arg(i));
+        return t.join(u'|');
+    }
 
     test::ProcessLocale locale_;
     std::unique_ptr<TfrmJeuGagnant> w;
@@ -99,6 +111,7 @@ public:
         if (name == u"warning") return QString::number(w->lblDansleRouge->isVisible());
         if (name == u"shown") return QString::number(w->isVisible());
         if (name.endsWith(u'?')) return QString::number(w->findChild<QWidget*>(name.chopped(1))->isVisible());
+        if (name.endsWith(u'@')) return w->findChild<QWidget*>(name.chopped(1))->accessibleDescription();
         if (name.endsWith(u'#')) { // a combo's first and last items
             const QComboBox* combo = w->findChild<QComboBox*>(name.chopped(1));
             return combo ? combo->itemText(0) + QStringLiteral("-") + combo->itemText(combo->count() - 1) : QString();
@@ -152,12 +165,12 @@ private:
         const QString verb = step.section(u' ', 0, 0), name = step.section(u' ', 1, 1);
         const QString rest = figures(step.mid(verb.size() + name.size() + 2));
         const QStringList xy = rest.split(u' ', Qt::SkipEmptyParts);
-        const QPoint at = QPoint(xy.value(0).toInt(), xy.size() == 2 ? xy[1].toInt() : 9);
+        QPoint at = QPoint(xy.value(0).toInt(), xy.size() == 2 ? xy[1].toInt() : 9);
         QWidget* c = verb == u"type" || verb == u"clear" ? box(name.toInt()) : w->findChild<QWidget*>(name);
         if (verb == u"play" || verb == u"fill") {
             QTest::mouseClick(w->Option1->button(verb == u"fill" ? 8 : name.toInt() - 1), Qt::LeftButton);
             for (int i = 1; i <= 9 && verb == u"fill"; ++i)
-                box(i)->setText(QString::number(i + 1));
+                box(i)->setText(QString::number(i - 1 + (name.isEmpty() ? 2 : name.toInt())));
         } else if (verb == u"answer") {
             answer = name == u"Ok" ? QMessageBox::Ok : QMessageBox::Cancel;
         } else if (verb == u"trigger") {
@@ -167,6 +180,11 @@ private:
         } else if (!c) {
             return QStringLiteral("no control ") + name;
         } else if (verb == u"click" || verb == u"rclick") {
+            if (!xy.isEmpty()) { // where the pointer lands, on whatever lies there
+                const QPoint p = c->mapTo(w->client, at);
+                c = w->client->childAt(p);
+                at = c->mapFrom(w->client, p);
+            }
             QTest::mouseClick(c, verb == u"click" ? Qt::LeftButton : Qt::RightButton, {},
                               xy.isEmpty() ? QPoint() : at);
         } else if (verb == u"press") {
@@ -358,12 +376,13 @@ repairs: type 1 4^; txtCote1=4.; type 1 5; txtCote1=4.5; lblYield~Odds of 4.5 wi
     lblYield~Odds of 9 will; type 1 2; lblYield~Odds of 4.50; set txtCote1  4; txtCote1=4; set txtCote1 /3;
     txtCote1=; set txtCote1 9 /2; txtCote1=9/2; play 2; type 2 9 /2; txtCote2=9/2; set txtCote2 4 5;
     txtCote2=45; set txtCote1 4 5; txtCote1=45; set txtCote9 4 5; txtCote9=45; focus=txtCote2
-target: set HScroll1 5; lblAide~When you lose a bet; min=1; Label2_1=???; type 1 3; Label2_1=5.00;
-    press Image1 93; HScroll1=6; Label2_1=6.00; press Image1 92; HScroll1=5; set HScroll1 1; press Image1 10;
-    HScroll1=1; Label2_1=1.00; set HScroll1 4; set Edit1 10; min=10; HScroll1=10; Label2_1=10.00; set Edit1 5;
-    min=5; HScroll1=10; set Edit1 150; min=5; max=100; set Edit1  7 ; Edit1=7; min=7; set Edit1 5; set Edit1 1x;
-    set Edit1 2.5; min=5; set Edit1 -3; min=-3; set HScroll1 -2; press Image1 10; HScroll1=-3; set HScroll1 99; press Image1 150; HScroll1=100;
-    press Image1 150; HScroll1=100; set Edit1 100; min=100
+target: set HScroll1 5; lblAide~When you lose a bet; min=1; Label2_1=???; type 1 3; Label2_1=5.00; press Image1 93;
+    HScroll1=6; Label2_1=6.00; press Image1 92; HScroll1=5; click Image1 0; HScroll1=4; click Image1 -1; HScroll1=4;
+    click Image1 189; HScroll1=5; click Image1 190; HScroll1=5; set HScroll1 1; press Image1 10; HScroll1=1;
+    Label2_1=1.00; set HScroll1 4; set Edit1 10; min=10; HScroll1=10; Label2_1=10.00; set Edit1 5; min=5; HScroll1=10;
+    set Edit1 150; min=5; max=100; set Edit1  7 ; Edit1=7; min=7; set Edit1 5; set Edit1 1x; set Edit1 2.5; min=5;
+    set Edit1 -3; min=-3; set HScroll1 -2; press Image1 10; HScroll1=-3; set HScroll1 99; press Image1 150;
+    HScroll1=100; press Image1 150; HScroll1=100; set Edit1 100; min=100
 rounding: set txtArrondir; keys txtArrondir 1^; txtArrondir=1.; keys txtArrondir 5; txtArrondir=1.5; play 2;
     type 1 2; type 2 3; click radioup 6 8; lblAide~Round figures upwards; amounts=4.67|3.50;
     click radiodown 6 8; lblAide~Round figures downwards; set ScrollBar1 1; txtTenths=0.1; set ScrollBar1 9;
@@ -371,14 +390,22 @@ rounding: set txtArrondir; keys txtArrondir 1^; txtArrondir=1.; keys txtArrondir
     click btnRounditup; amounts=4.67|3.50; set txtArrondir 1.5; click btnRounditup; amounts=4.5|3|none;
     click radioOptions_item1; click radioOptions_item0; amounts=4.67|3.50; click radiocenter 6 8;
     set ScrollBar1 2; lblAide~rounded up or down to whole; click btnRounditup; amounts=4.5|4.5
-examples: click btnExample; enabled=xxxx-----; amounts=20|12|8|4|none;
-    lblTotal_ex_Label19=Total amount to bet: 44.00; lblAmount_ie_Label4=15.35; focus=txtCote4;
-    click radioOptions_item1; click radioOptions_item0; amounts=19.33|11.60|7.25|4.46;
-    lblTotal_ex_Label19=Total amount to bet: 42.64; click btnExample2; HScroll1=4; row=3/2|4|5|8|;
-    focus=txtCote4; click btnExample3; enabled=xx-------; row=3/2|4|5|8|
-clear strip: fill; click imgBlanc 1; filled=xxxxxxxxx; click imgBlanc 142; filled=xxxxxxxx-; Label2_9=???;
-    rclick imgBlanc 50; filled=xxx------; fill; click imgBlanc 17; filled=x--------; fill; play 1;
-    click imgBlanc 16; filled=---------; click Command1; Label2_1=???
+examples: click btnExample; enabled=xxxx-----; amounts=20|12|8|4|none; lblTotal_ex_Label19=Total amount to bet: 44.00;
+    lblAmount_ie_Label4=15.35; focus=txtCote4; click radioOptions_item1; click radioOptions_item0;
+    amounts=19.33|11.60|7.25|4.46; lblTotal_ex_Label19=Total amount to bet: 42.64; click btnExample2; HScroll1=4;
+    row=3/2|4|5|8|; focus=txtCote4; click btnExample3; enabled=xx-------; row=3/2|4|5|8|; trigger oddsDecimal;
+    click btnExample; row=3|5|8|13|; trigger oddsAmerican; click btnExample; row=+200|+400|+700|+1200|;
+    click btnExample2; row=3/2|+400|+500|+800|
+clear strip: fill; click imgBlanc 162; filled=xxxxxxxxx; click imgBlanc 161; filled=xxxxxxxx-; Label2_9=???; fill;
+    click imgBlanc 142; filled=xxxxxxxx-; click imgBlanc 141; filled=xxxxxxx--; fill; click imgBlanc 123;
+    filled=xxxxxxx--; click imgBlanc 122; filled=xxxxxx---; fill; click imgBlanc 103; filled=xxxxxx---;
+    click imgBlanc 102; filled=xxxxx----; fill; click imgBlanc 85; filled=xxxxx----; click imgBlanc 84;
+    filled=xxxx-----; fill; click imgBlanc 67; filled=xxxx-----; click imgBlanc 66; filled=xxx------; fill;
+    click imgBlanc 50; filled=xxx------; click imgBlanc 49; filled=xx-------; fill; click imgBlanc 32;
+    filled=xx-------; click imgBlanc 31; filled=x--------; fill; click imgBlanc 17; filled=x--------;
+    click imgBlanc 16; filled=---------; fill; click imgBlanc 2; filled=---------; fill; click imgBlanc 1;
+    click imgBlanc -1; filled=xxxxxxxxx; rclick imgBlanc 50; filled=xxx------; fill; play 1; click imgBlanc 16;
+    filled=---------; click Command1; Label2_1=???
 refresh: click Cmdrafraichirbid; messages=0; Label2_1=???; play 2; type 1 2; type 2 3; click Cmdrafraichirbid;
     messages=0; amounts=3.33|2.50; lblAmount_ie_Label4=4.16; lblTotal_ex_Label19=Total amount to bet: 5.83;
     space cmdRafraichir; amounts=4.67|3.50; clear 2; type 2 1; clear 1; type 1 1; lblAmount_ie_Label4=0.00;
@@ -392,11 +419,11 @@ shift focus: type 1 5; click imgDroite; row=|5|||; focus=txtCote1; set txtCote2 
     click imggauche; row=7|9|||; focus=txtCote1; click btnExample; type 1; click imgDroite; row=4|2|4|7|12;
     focus=txtCote2
 hover: hover txtCote1 5 5; lblAide~Type the odds of first horse in here.; lblAide~like 4 .5 or even 9/2;
-    hover imgBlanc 142 9; lblAide~clear box 9; hover imgBlanc 5 9; lblAide~clear all the boxes;
-    hover Edit1 3 3; lblAide=; hover imgracetracks 3 3; lblAide~Click and travel; hover Label14 3 3;
-    lblAide~Click and travel; trigger oddsDecimal; hover txtCote2 5 5;
+    txtCote2@~Type the odds of second horse; hover imgBlanc 142 9; lblAide~clear box 9; hover imgBlanc 5 9;
+    lblAide~clear all the boxes; hover Edit1 3 3; lblAide=; hover imgracetracks 3 3; lblAide~Click and travel;
+    hover Label14 3 3; lblAide~Click and travel; trigger oddsDecimal; hover txtCote2 5 5;
     lblAide~Type the decimal odds of second horse; lblAide~like 3 or 5.50; trigger oddsAmerican;
-    hover txtCote9 5 5; lblAide~Type the American odds of 9th horse;
+    txtCote2@~Type the American odds of second horse; hover txtCote9 5 5; lblAide~Type the American odds of 9th horse;
     lblAide~like +450 (4.5 to one) or -200 (1 to 2); lblAide~separator is the
 currency: type 1 4; trigger U1; lblDollar=£; lblDollar2=£; lblYield~for a $1 bet; trigger F1; lblDollar2=€;
     trigger E2; lblDollar=$; MarqueeFreeware=running; click chkNomore; MarqueeFreeware=stopped;
@@ -451,117 +478,54 @@ starters: set comboStarters; keys comboStarters 15; Combo1_1=1 to 15 of 15; Comb
         QCOMPARE(stops.join(u' '), order);
     }
 
-    // The hit zones of the CLEAR strip and of the picture under the base-amount bar, clicked where a pointer
-    // lands (on whatever lies there): on each zone's first and last pixel, and just outside it.
-    void hitZones() {
-        Driver d(u'.');
-        const auto clickAt = [&](QWidget* picture, int x, int y) {
-            const QPoint p = picture->mapTo(d.w->client, QPoint(x, y));
-            QWidget* under = d.w->client->childAt(p);
-            QTest::mouseClick(under, Qt::LeftButton, {}, under->mapFrom(d.w->client, p));
-        };
-        // strip x, first box cleared (0: none)
-        const std::pair<int, int> strip[] = {{-1, 0}, {1, 0},   {2, 1},   {16, 1},  {17, 2},  {31, 2},  {32, 3},
-                                             {49, 3}, {50, 4},  {66, 4},  {67, 5},  {84, 5},  {85, 6},  {102, 6},
-                                             {103, 7}, {122, 7}, {123, 8}, {141, 8}, {142, 9}, {161, 9}, {162, 0}};
-        for (auto [x, first] : strip) {
-            RUN(d, "fill");
-            clickAt(d.w->imgBlanc, x, 9);
-            QCOMPARE(d.read("filled") + QString::number(x),
-                     QString(first ? first - 1 : 9, u'x').leftJustified(9, u'-') + QString::number(x));
-        }
-        // Image1 x, move of the bar
-        for (auto [x, step] : {std::pair{-1, 0}, {0, -1}, {92, -1}, {93, 1}, {189, 1}, {190, 0}}) {
-            d.w->HScroll1->setValue(50);
-            clickAt(d.w->Image1, x, 12);
-            QCOMPARE(d.w->HScroll1->value() + x * 1000, 50 + step + x * 1000);
-        }
-    }
-
-    // The Race menu's odds formats: each example shows the same stakes, total and profit in every format;
-    // a switch reads the boxes again (texts and caret stay) and recalculates, and writes the yield line again,
-    // as if the odds had been typed in the new format.
-    void oddsFormats() {
-        const auto shown = [](Driver& d) {
-            return d.read("lblTotal_ex_Label19") + '|' + d.read("lblAmount_ie_Label4") + '|' + d.read("amounts");
-        };
-        for (const QChar sep : {u'.', u','}) {
-            Driver toOne(sep), d(sep);
-            for (const QString example : {"btnExample", "btnExample2", "btnExample3"}) {
-                RUN(toOne, "click " + example);
-                for (const QString format : {"oddsDecimal", "oddsAmerican", "oddsToOne"}) {
-                    RUN(d, "trigger " + format + "; click " + example);
-                    QVERIFY2(shown(d) == shown(toOne), qPrintable(format + ' ' + example + ": " + shown(d)));
-                }
-            }
-            QVERIFY(d.w->txtCote[1]->accessibleDescription().contains(u"Type the odds of second horse"));
-            RUN(d, "trigger oddsAmerican");
-            QVERIFY(d.w->txtCote[1]->accessibleDescription().contains(u"Type the American odds of second horse"));
-            RUN(d, "trigger oddsDecimal; click btnExample; row=3|5|8|13|; trigger oddsAmerican; "
-                   "click btnExample; row=+200|+400|+700|+1200|; click btnExample2; row=3/2|+400|+500|+800|");
-            // Box 3 ends with the other separator, written as the window's.
-            for (const QStringList& odds :
-                 {QStringList{"oddsDecimal", "5.5", "3", "8^", "Decimal odds of 8. will yield 8.00"},
-                  {"oddsAmerican", "+450", "-200", "+750", "American odds of +750 will yield 8.50"}}) {
-                Driver typed(sep), switched(sep);
-                const QString typing =
-                    QStringLiteral("play 3; type 1 %1; type 2 %2; type 3 %3").arg(odds[1], odds[2], odds[3]);
-                RUN(typed,
-                    "trigger " + odds[0] + "; " + typing + "; lblYield~" + odds[4] + " for a $1 bet and");
-                RUN(switched, typing + "; focus=txtCote3");
-                const QString before = shown(switched), yield = switched.w->lblYield->text(),
-                              row = switched.box(3)->text();
-                RUN(switched, "trigger " + odds[0] + "; focus=txtCote3");
-                QVERIFY2(shown(switched) == shown(typed) && shown(typed) != before,
-                         qPrintable(before + " / " + shown(typed)));
-                QVERIFY(switched.w->lblYield->text() == typed.w->lblYield->text() && yield != typed.w->lblYield->text()
-                        && switched.box(3)->text() == row && switched.box(3)->cursorPosition() == row.size());
-            }
-        }
-    }
-
-    // Ctrl+Shift+V, in whichever control has the focus, pastes the clipboard's prices as if typed: boxes,
-    // yield line, amounts, totals, played count, runners and focus (caret at the end) as the same typed leave
-    // them, the paste's own line in the balloon; decimal odds give the stakes of to-one odds one less.  The
-    // item stands below the formats and a separator.  Ctrl+V in an odds box pastes into that box only.
-    void pasteOdds() {
-        const auto shown = [](Driver& d, int all) {
-            QStringList t = {d.read("enabled"), d.read("lblTotal_ex_Label19"), d.read("lblAmount_ie_Label4"),
-                             d.read("amounts"), d.w->focusWidget()->objectName(), d.read(all ? "lblYield" : "lblOdds")};
-            for (int i = 1; i <= 9 * all; ++i) t << d.box(i)->text() << d.read(QStringLiteral("Combo1_%1").arg(i));
-            return t.join(u'|');
-        };
-        QString card = "paste Command1 ", typedCard;
+    // Odds pasted or read again as if typed: boxes, yield line, amounts, totals, played count, runners and
+    // focus (caret at the end) as the same typed leave them.  Ctrl+Shift+V, in whichever control has the focus,
+    // pastes the clipboard's prices, with its own line in the balloon; decimal odds give the stakes of to-one
+    // odds one less.  The item stands below the formats and a separator.  Ctrl+V in an odds box pastes into
+    // that box only.  A switch of the odds format reads the boxes again (texts and caret stay), recalculates
+    // and writes the yield line again; box 3 ends with the other separator, written as the window's.  Each
+    // example shows the same stakes, total and profit in every format of the Race menu.
+    void asTyped() {
+        QString card = "paste Command1 ", typedCard = "play 9";
         for (int n = 1; n <= 12; ++n) card += QStringLiteral("%1 Runner%1 %1/4\\n").arg(n);
-        for (int n = 1; n <= 9; ++n) typedCard += QStringLiteral("set Combo1_%1; keys Combo1_%1 %1;").arg(n);
-        for (int n = 1; n <= 10; ++n) typedCard += n == 1 ? "play 9" : QStringLiteral("; type %1 %1/4").arg(n - 1);
-        const QString ex1 = "play 4; type 1 2; type 2 4; type 3 7; type 4 12", four = "Pasted the odds of 4 runners.";
-        const QStringList rows[] = { // before both, the paste, typed instead, the balloon's line
-            {"", "paste txtCote1 2\\n4\\n7\\n12\\n", ex1, four},
-            {"fill", "paste comboStarters 2\\t4\\t7\\t12", "play 4; clear 1; clear 2; clear 3; clear 4; " + ex1, four},
-            {"", "paste HScroll1 1 Alpha 5/2\\n2 Bravo NR\\n3 Charlie Evs\\n4 Delta 9/2\\n",
+        for (int n = 1; n <= 9; ++n)
+            typedCard += QStringLiteral("; set Combo1_%1; keys Combo1_%1 %1; type %1 %1/4").arg(n);
+        const QString ex1 = "play 4; type 1 2; type 2 4; type 3 7; type 4 12",
+                      saysFour = "; lblAide=Pasted the odds of 4 runners.";
+        const auto switched = [](const QString& format, const QString& typing, const QString& yield) {
+            return QStringList{"", typing + "; focus=txtCote3; trigger " + format + "; focus=txtCote3",
+                               "trigger " + format + "; " + typing + "; lblYield~" + yield + " for a $1 bet and"};
+        };
+        QList<QStringList> rows = { // before both, pasted or switched, typed instead[, "slip": the slip only]
+            {"", "paste txtCote1 2\\n4\\n7\\n12\\n" + saysFour, ex1},
+            {"fill", "paste comboStarters 2\\t4\\t7\\t12" + saysFour,
+             "play 4; clear 1; clear 2; clear 3; clear 4; " + ex1},
+            {"", "paste HScroll1 1 Alpha 5/2\\n2 Bravo NR\\n3 Charlie Evs\\n4 Delta 9/2\\n"
+             "; lblAide=Pasted the odds of 3 runners.",
              "set Combo1_1; keys Combo1_1 1; set Combo1_2; keys Combo1_2 3; set Combo1_3; keys Combo1_3 4; play 3; "
-             "type 1 5/2; type 2 1/1; type 3 9/2", "Pasted the odds of 3 runners."},
-            {"", card, typedCard, "Nine runners pasted; the clipboard held more."},
-            {"play 2", "paste Option1_item1 9/2", "play 1; type 1 9/2", "Pasted the odds of 1 runner."},
-            {"type 1 5", "paste txtCote1 no prices here", "", "The clipboard holds no odds to paste."}};
+             "type 1 5/2; type 2 1/1; type 3 9/2"},
+            {"", card + "; lblAide~Nine runners pasted; lblAide~the clipboard held more.", typedCard},
+            {"play 2", "paste Option1_item1 9/2; lblAide=Pasted the odds of 1 runner.", "play 1; type 1 9/2"},
+            {"type 1 5", "paste txtCote1 no prices here; lblAide=The clipboard holds no odds to paste.", ""},
+            switched("oddsDecimal", "play 3; type 1 5.5; type 2 3; type 3 8^", "Decimal odds of 8. will yield 8.00"),
+            switched("oddsAmerican", "play 3; type 1 +450; type 2 -200; type 3 +750",
+                     "American odds of +750 will yield 8.50"),
+            {"", "trigger oddsDecimal; paste Command1 3.00\\n5.00\\n8.00\\n13.00", ex1, "slip"}};
+        for (const QString example : {"btnExample", "btnExample2", "btnExample3"})
+            for (const QString format : {"oddsDecimal", "oddsAmerican", "oddsAmerican; trigger oddsToOne"})
+                rows.append({"", "trigger " + format + "; click " + example, "click " + example, "slip"});
         for (const QChar sep : {u'.', u','})
             for (const QStringList& r : rows) {
-                Driver pasted(sep);
-                RUN(pasted, r[0] + ";" + r[1]);
-                const auto* focused = qobject_cast<QLineEdit*>(pasted.w->focusWidget());
-                QVERIFY(focused && focused->cursorPosition() == focused->text().size() && pasted.w->lblAide->text() == r[3]);
+                Driver one(sep);
+                RUN(one, r[0] + ";" + r[1]);
                 Driver typed(sep);
                 RUN(typed, r[0] + ";" + r[2]);
-                QCOMPARE(shown(pasted, 1), shown(typed, 1));
+                QVERIFY2(one.slip(r.size() < 4) == typed.slip(r.size() < 4), qPrintable(r[1]));
             }
         Driver decimal(u',');
-        RUN(decimal, "trigger oddsDecimal; paste Command1 3.00\\n5.00\\n8.00\\n13.00; row=3^00|5^00|8^00|13^00|");
-        const QString decimalShown = shown(decimal, 0);
-        Driver typed(u',');
-        RUN(typed, ex1);
-        QCOMPARE(decimalShown, shown(typed, 0));
-        RUN(decimal, "play 9; set txtCote9 4; pastebox txtCote9 7; txtCote9=47; enabled=xxxxxxxxx; row=3^00|5^00|8^00|13^00|");
+        RUN(decimal, "trigger oddsDecimal; paste Command1 3.00\\n5.00\\n8.00\\n13.00; row=3^00|5^00|8^00|13^00|; "
+                     "play 9; set txtCote9 4; pastebox txtCote9 7; txtCote9=47; enabled=xxxxxxxxx; "
+                     "row=3^00|5^00|8^00|13^00|");
         const QList<QAction*> items = decimal.w->race->actions();
         QVERIFY(items.indexOf(decimal.w->pasteOdds) == 4 && items[3]->isSeparator() &&
                 decimal.w->pasteOdds->text() + decimal.w->pasteOdds->shortcut().toString() == "Paste the oddsCtrl+Shift+V");
@@ -677,10 +641,7 @@ starters: set comboStarters; keys comboStarters 15; Combo1_1=1 to 15 of 15; Comb
         QCOMPARE(balloonPixels(d.w->imgBig->grab().toImage(), total->geometry(), true), 0);
         static const QRegularExpression tenths(QStringLiteral("^[1-9]\\d*(,\\d0?)?$"));
         QVERIFY(d.w->lblTotal_ex_Label19->fit().scale < 1 && d.w->lblTotal_ex_Label19->fit().text == total->text());
-        for (const QString& race : {QStringLiteral("play 9; set txtCote1 11; set txtCote2 12; set txtCote3 13; "
-                                                   "set txtCote4 14; set txtCote5 15; set txtCote6 16; set txtCote7 17; "
-                                                   "set txtCote8 18; set txtCote9 19; set txtArrondir 0.1; "
-                                                   "click btnRounditup; Label2_9~,"),
+        for (const QString& race : {QStringLiteral("fill 11; set txtArrondir 0.1; click btnRounditup; Label2_9~,"),
                                     QStringLiteral("set txtCote1 99999999999; type 1 9; "
                                                    "set txtArrondir 99999999999; click btnRounditup")}) {
             RUN(d, race);
@@ -693,7 +654,7 @@ starters: set comboStarters; keys comboStarters 15; Combo1_1=1 to 15 of 15; Comb
                 for (const QRectF& other : std::as_const(drawn))
                     QVERIFY2(!r.intersects(other), qPrintable(label->text()));
                 if (label->isVisible()) drawn << r;
-                if (race.startsWith(u"play") && label->objectName().startsWith(u"Label2_"))
+                if (race.startsWith(u"fill") && label->objectName().startsWith(u"Label2_"))
                     QVERIFY2(tenths.match(label->text()).hasMatch(), qPrintable(label->text()));
             }
             QVERIFY(drawn.size() >= 12 && d.w->lblYield->geometry().right() < d.w->imggauche->x());
