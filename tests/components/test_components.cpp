@@ -18,34 +18,12 @@ using namespace fairstake;
 
 namespace {
 
-// Nine items in a shown window; seen gets "index:marks" for every clicked(), as its handler sees them.
-struct Group : RadioGroup {
-    QStringList seen;
-    QString marks() const {
-        QStringList out;
-        for (int i = 0; i < count(); ++i)
-            if (button(i)->isChecked()) out << QString::number(i);
-        return out.join(u',');
-    }
-    Group() {
-        setFont(QFont("Liberation Sans", 8));
-        resize(681, 41);
-        setItems({"1 horse", "2 horses", "3 horses", "4 horses", "5 horses", "6 horses", "7 horses",
-                  "8 horses", "9  horses"});
-        setColumns(9);
-        connect(this, &RadioGroup::clicked, [this] { seen << QString::number(itemIndex()) + ':' + marks(); });
-        show();
-        QApplication::setActiveWindow(this);
-    }
-};
-
-// A framed ticker band in window, stepped by hand.
+// A framed ticker band in window, at its own pace (stepped by hand while the window is not shown).
 Marquee* band(QWidget* window, const QString& text) {
     auto* m = new Marquee(window);
     m->setGeometry(10, 20, 240, 20);
     m->setFrameStyle(QFrame::Box | QFrame::Sunken);
     m->setFont(QFont("Liberation Sans", 10));
-    m->setInterval(1000000);
     m->setText(text);
     return m;
 }
@@ -69,7 +47,22 @@ private Q_SLOTS:
     // By code, mouse and arrow keys (wrapping, focus going along): clicked() once per change, the new mark
     // alone already set; -1 clears, out of range is ignored; held, the marks wait for the last release.
     void radioGroup() {
-        Group g;
+        RadioGroup g;
+        g.setFont(QFont("Liberation Sans", 8));
+        g.resize(681, 41);
+        g.setItems({"1 horse", "2 horses", "3 horses", "4 horses", "5 horses", "6 horses", "7 horses",
+                    "8 horses", "9  horses"});
+        g.setColumns(9);
+        auto marks = [&g] {
+            QStringList out;
+            for (int i = 0; i < g.count(); ++i)
+                if (g.button(i)->isChecked()) out << QString::number(i);
+            return out.join(u',');
+        };
+        QStringList seen; // "index:marks" for every clicked(), as its handler sees them
+        connect(&g, &RadioGroup::clicked, [&] { seen << QString::number(g.itemIndex()) + ':' + marks(); });
+        g.show();
+        QApplication::setActiveWindow(&g);
         QVERIFY(QTest::qWaitForWindowActive(&g));
         for (int i : {0, 0, 4, -1, -1, 42, 8})
             g.setItemIndex(i);
@@ -78,19 +71,19 @@ private Q_SLOTS:
         for (Qt::Key key : {Qt::Key_Right, Qt::Key_Up, Qt::Key_Up, Qt::Key_Down, Qt::Key_Left, Qt::Key_Left,
                             Qt::Key_Left, Qt::Key_Left, Qt::Key_Right})
             QTest::keyClick(QApplication::focusWidget(), key);
-        QCOMPARE(g.seen.join(' '), "0:0 4:4 -1: 8:8 3:3 4:4 3:3 2:2 3:3 2:2 1:1 0:0 8:8 0:0");
+        QCOMPARE(seen.join(' '), "0:0 4:4 -1: 8:8 3:3 4:4 3:3 2:2 3:3 2:2 1:1 0:0 8:8 0:0");
         // Held twice: index and clicked() as usual, the marks only at the last release, not an unmatched one.
         g.holdCheckMarks();
         g.holdCheckMarks();
         g.setItemIndex(7);
         g.releaseCheckMarks();
-        const QString held = g.marks();
+        const QString held = marks();
         QTest::mouseClick(g.button(5), Qt::LeftButton); // a click marks its item, held or not
         g.releaseCheckMarks();
         g.releaseCheckMarks();
         g.setItemIndex(2);
-        QCOMPARE(held + ' ' + g.marks(), "0 2");
-        QCOMPARE(g.seen.mid(14).join(' '), "7:0 5:5 2:2");
+        QCOMPARE(held + ' ' + marks(), "0 2");
+        QCOMPARE(seen.mid(14).join(' '), "7:0 5:5 2:2");
         // Laid out columns first, then rows; every item below the caption line with room for its caption.
         for (int i = 0; i < 9; ++i) {
             const QRect b = g.button(i)->geometry(), prev = g.button(std::max(i - 1, 0))->geometry();
@@ -104,7 +97,10 @@ private Q_SLOTS:
     }
 
     // Control characters become blanks; in from the right edge a pixel a tick, the first character in view
-    // always partly visible, then again from the right; deactivated it forgets where it was.
+    // always partly visible, then again from the right; deactivated it forgets where it was.  Shown, its own
+    // timer steps it: one pixel each, 20 ms apart (medians, so a late wake-up on a busy machine does not
+    // count); the timer runs only while active, enabled, with a text and on screen; minimized, the band
+    // waits where it was and goes on from there.
     void ticker() {
         QWidget window;
         Marquee* m = band(&window, "ab\t\n");
@@ -120,7 +116,7 @@ private Q_SLOTS:
         m->tick();
         QVERIFY(m->scrollX() == width - 1 && m->nextIndex() == 2 && m->text() == u"ab  ");
         m->deactivate();
-        QVERIFY(!m->isTimerRunning() && !m->isStarted());
+        QVERIFY(!m->isStarted());
         // Painted: at rest the text's beginning across the band, after ten ticks only ten pixels of it.
         m->setText(QString(30, u'W'));
         auto dark = [](QColor c) { return qGray(c.rgb()) < 100; };
@@ -129,23 +125,11 @@ private Q_SLOTS:
         for (int i = 0; i < 10; ++i) m->tick();
         const int coming = inked(m->grab(m->contentsRect()).toImage(), dark).width();
         QVERIFY2(coming > 0 && coming <= 10, qPrintable(QString::number(coming)));
-    }
-
-    // Its own timer's steps: one pixel each, 20 ms apart (medians, so a late wake-up on a busy machine does
-    // not count).  The timer runs only while active, enabled, with a text and on screen; minimized, the
-    // band waits where it was and goes on from there.
-    void tickerPaceAndPause() {
-        QWidget window;
-        auto* m = new Marquee(&window);
-        m->setGeometry(10, 20, 240, 20);
-        m->setText(QString(100, u'W'));
-        m->activate();
         QVERIFY(!m->isTimerRunning()); // nobody sees it yet
         window.show();
         QVERIFY(QTest::qWaitForWindowExposed(&window));
-        QTRY_VERIFY(m->isStarted());
-        std::vector<qint64> gaps;
-        std::vector<int> moves;
+        QTRY_VERIFY(m->isTimerRunning());
+        std::vector<qint64> gaps, moves; // between steps: nanoseconds, pixels
         QElapsedTimer clock;
         clock.start();
         for (qint64 last = 0, x = m->scrollX(); moves.size() < 60 && clock.elapsed() < 20000;) {
@@ -322,6 +306,7 @@ private Q_SLOTS:
         if (QGuiApplication::platformName() != u"xcb") QSKIP("on an X11 screen only");
         QWidget window;
         Marquee* m = band(&window, "This ticker scrolls from right to left, one pixel a tick.  ");
+        m->setInterval(1000000); // stepped by hand
         m->activate();
         window.show();
         for (int i = 0; i < 5; ++i) m->tick();
