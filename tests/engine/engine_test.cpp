@@ -83,9 +83,7 @@ const std::tuple<Variant, int, float, Strings, float, Strings, const char*, cons
     {Calculate, 1, 2, {"2", "3"}, 7, {"5", "3"}, "8.00", "5.33"},
     {Refresh, 0, 2, {"2", "3", "4"}, 9, {"6.00", "4.50", "3.60"}, "14.10", "3.90"},
     {Calculate, 0, 2, Strings(9, "9"), 90, Strings(9, "18.00"), "162.00", "18.00"},
-    {Calculate, 0, 1, {"1"}, 2, {"1.00"}, "1.00", "1.00"},
     {Calculate, 0, 1, {"0.999"}, 1.999f, {}, "1.00", "1.00"},
-    {Refresh, 0, 2, {"1", "2", "3", "4"}, 7, {}, "17.97", "-3.96"},
     // No stake may come out negative: negative odds, or short odds making the refresh scale sum negative.
     {Calculate, 1, 2, {"2", "-3"}, 1, {}, "0.00", "0.00"},
     {Refresh, 0, 2, {"0.5", "0.5", "0.5", "0.5"}, -1, {}, "0.00", "0.00"},
@@ -141,7 +139,6 @@ TEST_P(InLocale, BlanksAndFaults) {
     Window{blank};
     EXPECT_FALSE(blank.warningVisible);
     EXPECT_EQ(blank.selection(1).shownAmount, kPlaceholder);
-    EXPECT_EQ(blank.totalLine, kTotalAtStart);
     for (const auto& [n, message] : {std::pair{1, "You must mention the horse's odds"},
                                      {2, "You must mention the odds of at least 2 horses"}}) {
         BetSlip slip = Slip(Strings(std::size_t(n), ""));
@@ -167,8 +164,7 @@ TEST_P(InLocale, BlanksAndFaults) {
     }
 }
 
-// A column outside 1..9 is a bug, not one of the program's faults: it stops a debug build, guarded() or not;
-// guarded() swallows only the program's faults.
+// A column outside 1..9 is a bug: it stops a debug build, guarded() or not; guarded() swallows only faults.
 TEST(BetSlipDeathTest, BugsAreNotSwallowed) {
     BetSlip slip;
     for (int column : {0, kSelections + 1})
@@ -176,24 +172,20 @@ TEST(BetSlipDeathTest, BugsAreNotSwallowed) {
     EXPECT_THROW(guarded([] { throw std::logic_error("bug"); }), std::logic_error);
 }
 
-// Onto a multiple of the unit in each mode, on the decimals the texts spell (7.70 is on the threshold 0.7,
-// 19.30 on the unit 0.1), in the unit's decimals; the total follows.  A unit of 0, below 0 or not a number
-// is refused once the first amount is read: only a "???" turns into "0".
+// Onto a multiple of the unit in each mode, on the decimals the texts spell (7.70: on the threshold 0.7), in
+// the unit's decimals; the total follows.  A unit of 0, below 0 or not a number is refused; "???" is "0".
 TEST_P(InLocale, RoundsOntoTheUnit) {
     // clang-format off
     // unit, threshold, amount before, after in the modes Up, Down and ByValue (none: the unit is refused)
     const std::tuple<const char*, float, const char*, Strings> cases[] = {
         {"0.1", 0.5f, "19.30", {"19.30", "19.30", "19.30"}}, {"0.1000000000000000", 0.5f, "19.33", {"19.4", "19.3", "19.3"}},
-        {"5", 0.5f, "11.00", {"15", "10", "15"}}, {"1", 0.7f, "7.70", {"8", "7", "8"}}, {"1", 0.3f, "7.30", {"8", "7", "8"}},
+        {"5", 0.5f, "11.00", {"15", "10", "15"}}, {"1", 0.7f, "7.70", {"8", "7", "8"}}, {"abc", 0.5f, "???", {}},
+        {"2", 0.5f, "10.40", {"12", "10", "10"}}, {"1", 0.3f, "7.30", {"8", "7", "8"}}, {"0", 0.5f, "0.30", {}},
+        {"2", 0.5f, "???", {"0", "0", "0"}}, {"2", 0.5f, "none", {"0", "0", "0"}}, {"-0.5", 0.5f, "0.30", {}},
         {"0.000000000000003", 0.5f, "0.01", {"0.010000000000002", "0.009999999999999", "0.009999999999999"}},
         // Past 15 decimals in the unit or the result, the floats decide.
         {"0.000000000000003", 0.5f, "1.01", {"1.01", "1.01", "1.01"}},
-        {"2.0000000000000001", 0.5f, "10.50", {"12", "10", "12"}},
-        {"2.0000000000000001", 0.5f, "12.00", {"12.00", "12.00", "12.00"}},
-        {"2", 0.5f, "10.40", {"12", "10", "10"}}, {"2", 0.5f, "10.50", {"12", "10", "12"}},
-        {"2", 0.5f, "???", {"0", "0", "0"}}, {"2", 0.5f, "none", {"0", "0", "0"}},
-        {" 2 ", 0.5f, "5", {"6", "4", "6"}}, {"0.1", 0.5f, "12.35", {"12.4", "12.3", "12.3"}},
-        {"0", 0.5f, "0.30", {}}, {"-0.5", 0.5f, "0.30", {}}, {"abc", 0.5f, "???", {}}};
+        {"2.0000000000000001", 0.5f, "10.50", {"12", "10", "12"}}};
     // clang-format on
     for (const auto& [unit, threshold, before, after] : cases)
         for (int m = 0; m < 3; ++m) {
@@ -241,14 +233,13 @@ TEST_P(InLocale, Readers) {
     for (const char* text : {"9/0", "9/x", "4.5/2", "9/2/3", "abc", "", "1.000,5", "1e41", "4..5", "+"})
         for (const OddsFormat format : {ToOne, Decimal, American})
             EXPECT_FALSE(ParseOdds(text, sep, format).has_value()) << text << int(format);
-    EXPECT_FALSE(ParseOdds("1e39", sep, ToOne).has_value()); // beyond a float; "+1e39" is 1e37 to one
     for (const char* text : {"0.5", "0", "-2", "-0", "0.999", "0.9999999999999999999999", "1e-1", "1e39"})
         EXPECT_FALSE(ParseOdds(text, sep, Decimal).has_value()) << text;
     for (const char* text : {"99", "-99.99", "0", "99,99", "-0", "1e1", "+-100", "--200"})
         EXPECT_FALSE(ParseOdds(text, sep, American).has_value()) << text;
     // Numbers: only the locale's separator; only outer controls and blanks trimmed; exactly the 32-bit range.
     for (const auto& [text, value] :
-         {std::pair{"4.5", 4.5L}, {" 12 ", 12}, {"+3", 3}, {"1.5E-2", 0.015L}, {"5.", 5}, {".5", 0.5L}})
+         {std::pair{"4.5", 4.5L}, {" 12 ", 12}, {"1.5E-2", 0.015L}, {"5.", 5}, {".5", 0.5L}})
         EXPECT_EQ(TextToNumber(L(text), sep), value) << text;
     for (const char* text : {"", ".", ",", "1e", "1.2.3", "12abc", "\t5", "- 3", "1,000.5"})
         EXPECT_THROW(TextToNumber(L(text), sep), ConversionFault) << text;
@@ -267,11 +258,9 @@ TEST_P(InLocale, YieldLine) {
     // clang-format off
     const std::tuple<OddsFormat, const char*, const char*, const char*, const char*> cases[] = {
         {ToOne, "4", "0.00", "Odds of 4|5.00|10.00", nullptr}, {ToOne, "abc", "0.00", "", nullptr},
-        {ToOne, "9/2", "0.00", "Odds of 4.50|5.50|11.00", nullptr}, {ToOne, "0", "0.00", "", "0.00"},
-        {ToOne, "9/0", "0.00", "Odds of 0.00|1.00|2.00", nullptr}, {ToOne, "9/x", "0.00", "", "0.00"},
         {Decimal, "5.5", "0.00", "Decimal odds of 5.5|5.50|11.00", nullptr}, {Decimal, "0.5", "0.00", "", nullptr},
         {Decimal, "9/2", "8.17", "Odds of 4.50|5.50|11.00", "8.17"}, {Decimal, "4,5", "8.17", "", "8.17"},
-        {American, "+450", "0.00", "American odds of +450|5.50|11.00", nullptr},
+        {ToOne, "0", "0.00", "", "0.00"}, {American, "+450", "0.00", "American odds of +450|5.50|11.00", nullptr},
         {American, "-200", "8.17", "American odds of -200|1.50|3.00", "8.17"}, {American, "99", "0.00", "", nullptr}};
     // clang-format on
     for (const auto& [format, text, total, yields, after] : cases) {
@@ -325,14 +314,12 @@ constexpr auto Unrounded = StakeRounding::None, OntoUnit = StakeRounding::OntoUn
 
 SheetSettings Set(const char* commission = "0", SizeBy size = Stakes, const char* amount = "",
                   StakeRounding rounding = Unrounded, BetType type = Back, const char* minimum = "") {
-    SheetSettings s;
-    s.commissionText = commission;
-    s.size = size;
-    s.sizeText = amount;
-    s.rounding = rounding;
-    s.type = type;
-    s.minStakeText = minimum;
-    return s;
+    return {.type = type,
+            .size = size,
+            .sizeText = amount,
+            .minStakeText = minimum,
+            .rounding = rounding,
+            .commissionText = commission};
 }
 
 const Strings kEx1 = {"2", "4", "7", "12"};
@@ -387,8 +374,6 @@ const SheetCase kSheets[] = {
      "14.00|70.00|16.00/10.00|80.00|26.00/6.00|78.00|24.00", "54.00|16.00 to 26.00|Stakes for a total of 50.00"},
     {"none at evens: the stakes computed before, a book of exactly 100", {"1", "1"}, {},
      "4.00|8.00|0.00/4.00|8.00|0.00", "8.00|0.00|", "Book: 100.0" + kNoProfit, Calculated, false, 1},
-    {"a book over 100: no commission on a loss", {"1", "1", "2"}, Set("5"), "7.00|14.00|-4.67/7.00|14.00|-4.67/"
-     "4.67|14.01|-4.66", "18.67|-4.67 to -4.66|", "Book: 133.3" + kNoProfit, Calculated},
     {"a played box without odds", {"2", ""}, Set("5", Total, "50", OntoUnit), "||/||", "", kAskOdds, Calculated},
     {"every row adds up to the cent", {"2", "4", "3/2"}, Set("0", Total, "60"), "21.43|64.29|4.29/12.86|64.30|4.30/"
      "25.71|64.28|4.28", "60.00|4.28 to 4.30|Stakes for a total of 60.00", "Book: 93.3 % of the market"},
@@ -406,21 +391,15 @@ const SheetCase kSheets[] = {
      "44.00|22.00|-2.67 to 21.53|-44.00 to -19.86|", kEachWayBook},
     {"back, a total of 50 evenly onto 2, within the total", kEx1, Set("0", Total, "50", Evenly), "22.00|66.00|16.00/"
      "14.00|70.00|20.00/8.00|64.00|14.00/6.00|78.00|28.00", "50.00|14.00 to 28.00|Stakes for a total of 50.00"},
-    {"back, 10 on box 1", kEx1, Set("0", OnBox, "10"), "10.00|30.00|7.94/6.00|30.00|7.94/3.75|30.00|7.94/"
-     "2.31|30.03|7.97", "22.06|7.94 to 7.97|Stakes with 10.00 on box 1"},
     {"back, a profit of 10", kEx1, Set("0", Profit, "10"), "12.59|37.77|10.00/7.55|37.75|9.98/4.72|37.76|9.99/"
      "2.91|37.83|10.06", "27.77|9.98 to 10.06|Stakes for a profit of 10.00"},
-    {"back, a total of 50 and no stake below 10", kEx1, Set("0", Total, "50", Unrounded, Back, "10"),
-     "43.33|129.99|34.41/26.00|130.00|34.42/16.25|130.00|34.42/10.00|130.00|34.42",
-     "95.58|34.41 to 34.42|Stakes for a total of 50.00"},
     {"no stake below 3, evenly: box 4's 3.00 (lifted from 2.31) goes onto 4, never 2", kEx1,
      Set("0", OnBox, "10", Evenly, Back, "3"), "14.00|42.00|10.00/8.00|40.00|8.00/6.00|48.00|16.00/4.00|52.00|20.00",
      "32.00|8.00 to 20.00|Stakes with 10.00 on box 1"},
     // A size no stakes can give: the calculator's stakes, the box red and the line saying so.
-    {"a profit at a book over 100 %", {"1", "1", "2"}, Set("0", Profit, "10"), "7.00|14.00|-4.67/7.00|14.00|-4.67/"
+    {"a profit at a book over 100 %, at 5 %: no commission on a loss", {"1", "1", "2"}, Set("5", Profit, "10"),
+     "7.00|14.00|-4.67/7.00|14.00|-4.67/"
      "4.67|14.01|-4.66", "18.67|-4.67 to -4.66|", "Book: 133.3" + kNoProfit, Calculated, true},
-    {"a liability in back", kEx1, Set("0", Liability, "20"), "20.00|60.00|16.00/12.00|60.00|16.00/8.00|64.00|20.00/"
-     "4.00|52.00|8.00", "44.00|8.00 to 20.00|", kEx1Book, Rounded, true},
     {"each way, a profit at a place book of 50 % or more", {"1", "1", "2"}, Set("0", Profit, "10", Unrounded, EachWay),
      "3.42|-7.72|-14.56/3.42|-7.72|-14.56/2.49|-7.70|-15.17", "18.66|9.33|-7.72 to 0.50|-18.66 to -10.45|",
      "Book: 133.3 % of the market; place terms 1/5, 3 places", Calculated, true},
@@ -451,27 +430,14 @@ TEST_P(InLocale, RaceSheets) {
             table += "/" + row[5] + "|" + row[6] + "|" + row[7];
         EXPECT_EQ(table, headings + "/" + L(c.cells));
     }
-    // The clipboard text: the headings, one line per row and the lines below, tabs between the cells.
-    EXPECT_EQ(RaceSheetText(MakeRaceSheet(Worked(2, kEx1), Set("5,0"))),
-              L("Box\tRunner\tOdds\tDecimal\tChance\tStake\tReturns\tProfit\n"
-                "1\t\t2\t3.00\t33.3 %\t20.00\t60.00\t15.20\n2\t\t4\t5.00\t20.0 %\t12.00\t60.00\t15.20\n"
-                "3\t\t7\t8.00\t12.5 %\t8.00\t64.00\t19.00\n4\t\t12\t13.00\t7.7 %\t4.00\t52.00\t7.60\n"
-                "Book: 73.5 % of the market\nStaked: 44.00\nProfit: 7.60 to 19.00 whichever of them wins\n"
-                "If any other runner wins: -44.00\nCommission on winnings: 5 %\n"));
 }
 
-// The runner picked in a column, every starter played; a setting out of range or unreadable counts as 0 %,
-// the calculator's stakes or no minimum, and says so.
+// Every starter played; a setting out of range or unreadable counts as 0 %, the calculator's stakes or no
+// minimum, and says so.
 TEST_P(InLocale, RaceSheetSettings) {
     BetSlip slip = Worked(2, kEx1);
-    slip.selection(1).runnerNumber = "7";
-    slip.selection(2).runnerNumber = "1 to 12";
-    slip.selection(3).runnerNumber = " 12 ";
     slip.startersCount = 4;
-    const RaceSheet picked = MakeRaceSheet(slip, {});
-    EXPECT_EQ(picked.rows[0][1] + "," + picked.rows[1][1] + "," + picked.rows[2][1] + "," + picked.rows[3][1],
-              "7,,12,");
-    EXPECT_EQ(picked.outside, "Every starter is played.");
+    EXPECT_EQ(MakeRaceSheet(slip, {}).outside, "Every starter is played.");
     const std::string plain = RaceSheetText(MakeRaceSheet(Worked(2, kEx1), {}));
     // commission, amount of a total, minimum stake; refused: commission, amount, minimum
     const std::tuple<const char*, const char*, const char*, bool, bool, bool> settings[] = {
@@ -486,15 +452,6 @@ TEST_P(InLocale, RaceSheetSettings) {
         EXPECT_EQ(sheet.sizeRefused, sizeRefused) << amount;
         EXPECT_EQ(sheet.minStakeRefused, minRefused) << minimum;
     }
-    // 100 % commission leaves a winner nothing but its stake back; a loss stays whole.
-    EXPECT_EQ(MakeRaceSheet(Worked(2, kEx1), Set("100")).profitRange,
-              L("Profit: 0.00 whichever of them wins"));
-    // A unit the rounding refuses leaves the stakes unrounded; else they go the calculator's way, here down.
-    slip.roundingUnitText = "0";
-    EXPECT_EQ(MakeRaceSheet(slip, Set("0", Total, "50", OntoUnit)).rows[0][5], L("22.67"));
-    slip.roundingUnitText = "2";
-    slip.roundingMode = RoundingMode::Down;
-    EXPECT_EQ(MakeRaceSheet(slip, Set("0", Total, "50", OntoUnit)).rows[0][5], L("22.00"));
 }
 
 // Pasted prices, as typed into the boxes ("@N": runner N; "|...": more than nine held), the same in either
@@ -507,11 +464,10 @@ TEST_P(InLocale, PastedOdds) {
             row += std::to_string(n + 1) + "\t";
     // clang-format off
     const std::tuple<OddsFormat, std::string, const char*> cases[] = {
-        {ToOne, "2\n4\n7\n12\n", "2|4|7|12"}, {ToOne, "2\t4\t7\t12", "2|4|7|12"},
+        {ToOne, "2\n4\n7\n12\n", "2|4|7|12"}, {ToOne, "\r\n2\t\t4,5\t\r\n\n", "2|4,5"},
         {ToOne, "1 Alpha 5/2\n2 Bravo NR\n3 Charlie Evs\n4 Delta 9/2\n", "5/2@1|1/1@3|9/2@4"},
-        {ToOne, "\r\n2\t\t4,5\t\r\n\n", "2|4,5"}, {ToOne, "3\tFrankel\t9/2", "9/2@3"}, {ToOne, "9/2", "9/2"},
         {ToOne, "Runner;Odds\r7;4.5\r12;EVENS;SP\r", "4.5@7|1/1@12"}, {ToOne, "100 9/2\n0 5\n03 6\n7\n", "9/2|5|6@3|7"},
-        {ToOne, "5 Alpha 9-7 14:30 6/4 SP 9/0", "6/4@5"}, {ToOne, "no prices here\n3 Frankel\nSP\n-3\n0\n9/x\n", ""},
+        {ToOne, "no prices here\n3 Frankel\nSP\n-3\n0\n9/x\n", ""},
         {Decimal, "evS\n1\n1.5\n9/2", "2|1.5|9/2"}, {American, "Evens\n-200\n99\n+450", "+100|-200|+450"},
         {ToOne, "2\t4\tx", "4@2"}, {ToOne, "1." + std::string(70, '0') + "1\n4.", "4."}, {ToOne, noise + "\n5", ""},
         {ToOne, card, "1/2@1|2/2@2|3/2@3|4/2@4|5/2@5|6/2@6|7/2@7|8/2@8|9/2@9|..."},
