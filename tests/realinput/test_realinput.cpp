@@ -61,11 +61,10 @@ public:
     }
     bool nativeEventFilter(const QByteArray& type, void* message, qintptr*) override {
         const auto* e = static_cast<const xcb_client_message_event_t*>(message);
-        if (type != "xcb_generic_event_t" || (e->response_type & 0x7f) != XCB_CLIENT_MESSAGE ||
-            e->type != kMarker)
-            return false;
-        seen_ = e->data.data32[0];
-        return true;
+        const bool marker =
+            type == "xcb_generic_event_t" && (e->response_type & 0x7f) == XCB_CLIENT_MESSAGE && e->type == kMarker;
+        if (marker) seen_ = e->data.data32[0];
+        return marker;
     }
     QNativeInterface::QX11Application* const x11 = qApp->nativeInterface<QNativeInterface::QX11Application>();
 
@@ -85,6 +84,7 @@ private:
 // The first widget to receive a mouse move after `under` is reset: where the pointer really is.
 struct PointerWatch : QObject {
     QWidget* under = nullptr;
+    PointerWatch() { qApp->installEventFilter(this); } // and out again as it goes
     bool eventFilter(QObject* watched, QEvent* event) override {
         if (event->type() == QEvent::MouseMove && !under && watched->isWidgetType())
             under = static_cast<QWidget*>(watched);
@@ -177,7 +177,6 @@ private Q_SLOTS:
         QVERIFY(std::ranges::is_sorted(win, {}, painted));
         for (const auto& named : flat) QVERIFY2(painted(named) < painted(win.front()), qPrintable(named.first));
         PointerWatch watch;
-        qApp->installEventFilter(&watch);
         int overlaps = 0;
         for (auto [name, f] : flat)
             for (auto [winName, c] : win) {
@@ -196,7 +195,6 @@ private Q_SLOTS:
                 if (!help.isEmpty() && help != help::HoverText(top->objectName()))
                     QVERIFY(w->lblAide->text() != QString(help).replace(help::LineBreak(), "\n"));
             }
-        qApp->removeEventFilter(&watch);
         QVERIFY(overlaps > 0);
     }
 
@@ -245,20 +243,18 @@ private Q_SLOTS:
     // A shift that disables the box it gave the focus to gives it back to the box typed in, caret where it was
     // (before the first character), and the next key goes there; one ending on an enabled box leaves it there.
     void chainFocus() {
-        struct Row {
-            int played;
-            QStringList odds; // box 1 typed, the others set
-            QString arrow, focused, typed; // typed: the focused box's text after a "1" typed
-        };
-        for (const Row& r : {Row{1, {"45"}, "imgDroite", "txtCote1", "1"},
-                             Row{1, {"9/2", "12/5", "9"}, "imggauche", "txtCote1", "112/5"},
-                             Row{4, {"2", "4", "7", "12"}, "imgDroite", "txtCote2", "21"}}) {
-            fill(r.played, QStringList{""} + r.odds.mid(1));
-            QVERIFY(x->click(box(1)) && typed(box(1), r.odds[0]) && x->key("Home"));
-            QVERIFY(x->click(control(r.arrow)));
-            QCOMPARE(focusName(), r.focused);
+        // Played, the odds (box 1's typed, the others set), the shift, the box then focused and its text once
+        // a "1" is typed.
+        for (const auto& [played, odds, arrow, focused, text] :
+             {std::tuple{1, QStringList{"45"}, "imgDroite", "txtCote1", "1"},
+              {1, {"9/2", "12/5", "9"}, "imggauche", "txtCote1", "112/5"},
+              {4, {"2", "4", "7", "12"}, "imgDroite", "txtCote2", "21"}}) {
+            fill(played, QStringList{""} + odds.mid(1));
+            QVERIFY(x->click(box(1)) && typed(box(1), odds[0]) && x->key("Home"));
+            QVERIFY(x->click(control(arrow)));
+            QCOMPARE(focusName(), focused);
             QVERIFY(x->key("1"));
-            QCOMPARE(qobject_cast<QLineEdit*>(control(r.focused))->text(), r.typed);
+            QCOMPARE(qobject_cast<QLineEdit*>(control(focused))->text(), text);
         }
     }
 
@@ -361,7 +357,8 @@ private Q_SLOTS:
              {std::tuple{QByteArray("1 Alpha 5/2\n2 Bravo NR\n3 Charlie Evs\n4 Delta 4.5\n"), card,
                          QString("Pasted the odds of 3 runners.")},
               {QByteArray(1 << 20, 'x').replace(9, 1, " "), card, none[0]},
-              {QByteArray("6\n").repeated(10000), QStringList(9, "6"), "Nine runners pasted; the clipboard held more."}}) {
+              {QByteArray("6\n").repeated(10000), QStringList(9, "6"),
+               "Nine runners pasted; the clipboard held more."}}) {
             QVERIFY(clip(text) && x->click(w->Combo1_[5], QPoint(8, 10)) && x->key("ctrl+shift+v"));
             QStringList shown;
             for (int i = 1; i <= boxes.size(); ++i) shown << box(i)->text();
