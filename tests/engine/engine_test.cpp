@@ -468,6 +468,7 @@ TEST_P(InLocale, PastedOdds) {
         {ToOne, "1 Alpha 5/2\n2 Bravo NR\n3 Charlie Evs\n4 Delta 9/2\n", "5/2@1|1/1@3|9/2@4"},
         {ToOne, "Runner;Odds\r7;4.5\r12;EVENS;SP\r", "4.5@7|1/1@12"}, {ToOne, "100 9/2\n0 5\n03 6\n7\n", "9/2|5|6@3|7"},
         {ToOne, "no prices here\n3 Frankel\nSP\n-3\n0\n9/x\n", ""},
+        {ToOne, "3\tFrankel\t9/2", "9/2@3"}, {ToOne, "5 Alpha 9-7 14:30 6/4 SP 9/0", "6/4@5"},
         {Decimal, "evS\n1\n1.5\n9/2", "2|1.5|9/2"}, {American, "Evens\n-200\n99\n+450", "+100|-200|+450"},
         {ToOne, "2\t4\tx", "4@2"}, {ToOne, "1." + std::string(70, '0') + "1\n4.", "4."}, {ToOne, noise + "\n5", ""},
         {ToOne, card, "1/2@1|2/2@2|3/2@3|4/2@4|5/2@5|6/2@6|7/2@7|8/2@8|9/2@9|..."},
