@@ -127,6 +127,7 @@ private Q_SLOTS:
             {"HTTP" + at("/two").mid(4), Qt::KeypadModifier | Qt::Key_Enter, true},
             {" FILE:///etc/passwd ", {}, false},
             {"javascript:document.title='Script'", Qt::Key_Return, false},
+            {"data:text/html,<title>Data</title>", Qt::Key_Return, false}, {"view-source:" + at("/two"), {}, false},
             {"https" + at("/two").mid(4), Qt::Key_Return, true}};
         for (const auto& [typed, key, opens] : rows) {
             const QString before = w.ie->title();
@@ -141,6 +142,13 @@ private Q_SLOTS:
                 QVERIFY2(quiet(starts, 0) && w.ie->title() == before, qPrintable(typed));
             QCOMPARE(w.editLeSite->text(), typed);
         }
+        // A page from a file reads no other file.
+        w.ie->setHtml(u"<script>var r = new XMLHttpRequest(), title = t => () => document.title = t;"
+                      "r.onload = title('read'); r.onerror = title('refused'); try { r.open('GET', "
+                      "'file:///etc/hostname'); r.send(); } catch (e) { title('refused')(); }</script>"_s,
+                      QUrl(u"file:///tmp/page.html"_s));
+        QTRY_VERIFY_WITH_TIMEOUT(w.ie->title() == u"read" || w.ie->title() == u"refused", kLoadMs);
+        QCOMPARE(w.ie->title(), u"refused"_s);
     }
 
     // The helper's commands, in pieces, ended by LF or CR LF (unknown and empty ones ignored), on a minimized
